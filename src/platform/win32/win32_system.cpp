@@ -1,0 +1,75 @@
+#include "platform/win32/win32_system.h"
+
+#include <windows.h>
+
+#include <array>
+
+#include "platform/win32/system_error.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/utf8.h"
+
+namespace tolvane {
+namespace {
+
+using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
+
+}  // namespace
+
+std::uint64_t Win32System::MillisecondsSinceStart() { return GetTickCount64(); }
+std::string Win32System::MachineName() { return GetMachineName(); }
+std::string Win32System::OsName() { return GetOSName(); }
+
+OsVersionInfo ReadOsVersion() {
+    OSVERSIONINFOEXW record{};
+    record.dwOSVersionInfoSize = sizeof(record);
+    // RtlGetVersion is not subject to GetVersionEx's compatibility shims (6.2 for all).
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto rtlGetVersion = ntdll ? reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void*>(
+                                           GetProcAddress(ntdll, "RtlGetVersion")))
+                                     : nullptr;
+    if (!rtlGetVersion || rtlGetVersion(&record) != 0) {
+        record = {};
+        record.dwOSVersionInfoSize = sizeof(record);
+        GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&record));  // zeros on failure: "Windows"
+    }
+    OsVersionInfo version;
+    version.major = record.dwMajorVersion;
+    version.minor = record.dwMinorVersion;
+    version.build = record.dwBuildNumber;
+    version.servicePack = win32::Narrow(std::wstring_view(record.szCSDVersion, std::size(record.szCSDVersion)));
+    version.server = record.wProductType != 0 && record.wProductType != VER_NT_WORKSTATION;
+    return version;
+}
+
+std::string GetMachineName() {
+    std::array<wchar_t, MAX_COMPUTERNAME_LENGTH + 1> name{};
+    DWORD length = static_cast<DWORD>(name.size());
+    if (!GetComputerNameW(name.data(), &length)) return {};
+    return win32::Narrow(std::wstring_view(name.data(), length));
+}
+
+std::string GetOSName() { return GetOSName(ReadOsVersion()); }
+
+void Win32System::EnableShutdownPrivilege() {
+    // No step is skipped when an earlier one fails: a zero LUID is still tried.
+    win32::KernelHandle token;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put());
+    LUID luid{};
+    LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &luid);
+    TOKEN_PRIVILEGES enable{};
+    enable.PrivilegeCount = 1;
+    enable.Privileges[0].Luid = luid;
+    enable.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    TOKEN_PRIVILEGES previous{};
+    DWORD returned = 0;
+    AdjustTokenPrivileges(token.get(), FALSE, &enable, sizeof(previous), &previous, &returned);
+}
+
+PowerRequestResult Win32System::RequestPower(PowerAction action) {
+    // No force flag: running applications are asked to close and may refuse.
+    const UINT flags = action == PowerAction::Restart ? EWX_REBOOT : EWX_POWEROFF;
+    if (ExitWindowsEx(flags, 0)) return {};
+    return {false, win32::SystemErrorText(GetLastError())};
+}
+
+}  // namespace tolvane

@@ -1,0 +1,30 @@
+#pragma once
+#include <string>
+
+#include "platform/forms.h"
+#include "platform/system.h"
+
+namespace tolvane {
+
+// "Tolvane" CR LF "Ver 1.0.20" CR LF "by the Tolvane authors".
+std::string AboutText(const AppVersion& version);
+
+// The event handlers of frmMain. Every rule of the window's behaviour lives here; the
+// front ends only translate their native events into these calls.
+class FrmMain {
+public:
+    FrmMain(Forms& forms, System& system) : forms_(forms), system_(system) {}
+
+    void Load();                                         // before the window first appears
+    void Timer();                                        // every tick of tmrTimer
+    void MouseMove(Control over);                        // pointer moved over a control
+    void DblClick(Control on);                           // double-click on a control
+    void MouseDown(Control on, MouseButton button);      // press on a control or the window
+    void MenuClick(MenuItem item);                       // a menu item was chosen
+
+private:
+    Forms& forms_;
+    System& system_;
+};
+
+}  // namespace tolvane

@@ -1,0 +1,119 @@
+#include "sysinfo/sysinfo.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tolvane {
+namespace {
+
+using namespace std::string_literals;
+
+// The service-pack field as Windows hands it over: 128 characters, NUL-padded.
+std::string Field(std::string text) {
+    text.resize(128, '\0');
+    return text;
+}
+
+struct OsCase {
+    std::uint32_t major, minor, build;
+    bool server;
+    const char* servicePack;
+    const char* name;
+};
+
+TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
+    const OsCase cases[] = {
+        {4, 0, 950, false, "", "Windows 95 "},
+        {4, 0, 0x040003B6, false, "", "Windows 95 "},  // build 950 in the low half
+        {4, 0, 999, false, "", "Windows 95 "},
+        {4, 0, 1000, false, "", "Windows 4 "},
+        {4, 0, 1001, false, "", "Windows NT4 "},
+        {4, 0, 1381, false, "Service Pack 6", "Windows NT4 Service Pack 6"},
+        {4, 0, 0x000103E8, false, "", "Windows 4 "},   // only the low 16 bits count: 1000
+        {4, 10, 1998, false, "", "Windows 98 "},
+        {4, 10, 0x040A07CE, false, "", "Windows 98 "},
+        {4, 10, 2000, false, "", "Windows 98 "},
+        {4, 10, 2001, false, "", "Windows 98SE "},
+        {4, 10, 0x040A08AE, false, "", "Windows 98SE "},
+        {4, 90, 3000, false, "", "Windows Me "},
+        {4, 3, 0, false, "", "Windows 4 "},
+        {4, 0, 950, true, "", "Windows 95 "},  // majors 4 and 5 ignore the server flag
+        {5, 0, 2195, false, "", "Windows 2000 "},
+        {5, 1, 2600, false, "Service Pack 2", "Windows XP Service Pack 2"},
+        {5, 2, 3790, true, "", "Windows Server 2003 "},
+        {5, 2, 3790, false, "", "Windows Server 2003 "},
+        {5, 3, 0, false, "", "Windows 5 "},
+        {6, 0, 6002, false, "Service Pack 2", "Windows Vista Service Pack 2"},
+        {6, 1, 7601, false, "Service Pack 1", "Windows 7 Service Pack 1"},
+        {6, 2, 9200, false, "", "Windows 8 "},
+        {6, 3, 9600, false, "", "Windows 8.1 "},
+        {6, 4, 9841, false, "", "Windows 6 "},
+        {6, 0, 6003, true, "", "Windows Server 2008 "},
+        {6, 1, 7601, true, "Service Pack 1", "Windows Server 2008 R2 Service Pack 1"},
+        {6, 2, 9200, true, "", "Windows Server 2012 "},
+        {6, 3, 9600, true, "", "Windows Server 2012 R2 "},
+        {10, 0, 19045, false, "", "Windows 10 "},
+        {10, 0, 21999, false, "", "Windows 10 "},
+        {10, 0, 22000, false, "", "Windows 11 "},
+        {10, 0, 26100, false, "", "Windows 11 "},
+        {10, 0, 14393, true, "", "Windows Server 2016 "},
+        {10, 0, 17762, true, "", "Windows Server 2016 "},
+        {10, 0, 17763, true, "", "Windows Server 2019 "},
+        {10, 0, 20348, true, "", "Windows Server 2022 "},
+        {10, 0, 26099, true, "", "Windows Server 2022 "},
+        {10, 0, 26100, true, "", "Windows Server 2025 "},
+        {0, 0, 0, false, "", "Windows "},  // a failed query leaves the record zero
+        {3, 51, 1057, false, "", "Windows "},
+        {11, 0, 30000, false, "", "Windows "},
+    };
+    for (const auto& c : cases) {
+        const OsVersionInfo version{c.major, c.minor, c.build, Field(c.servicePack), c.server};
+        EXPECT_EQ(GetOSName(version), c.name)
+            << c.major << '.' << c.minor << '.' << c.build << (c.server ? " server" : "");
+    }
+}
+
+TEST(GetOSNameTest, CleansTheServicePackField) {
+    EXPECT_EQ(GetOSName({10, 0, 19045, Field("  Update"), false}), "Windows 10 Update");
+    EXPECT_EQ(GetOSName({10, 0, 19045, "", false}), "Windows 10 ");
+}
+
+TEST(StripTrailingNullsTest, TrimsSpacesThenTrailingNulsOnly) {
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"", ""},
+        {"Service Pack 2", "Service Pack 2"},
+        {Field("  Update"), "Update"},
+        {Field(""), ""},
+        {"   ", ""},
+        {"  a  ", "a"},
+        {"a\0b\0\0"s, "a\0b"s},             // NULs between other characters stay
+        {"a \0\0"s, "a "s},                 // a space before the trailing NULs stays
+        {" \0 "s, "\0"s.substr(0, 0)},      // trimmed to a lone NUL, which then goes
+        {"\0\0 x"s, "\0\0 x"s},             // leading NULs are not trailing ones
+        {"Pack 3 \0 "s, "Pack 3 "s},
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(StripTrailingNulls(in), out) << '[' << in << ']';
+}
+
+TEST(HeadingTextTest, TwoLinesJoinedByCrLf) {
+    const struct {
+        const char* machine;
+        const char* os;
+        const char* heading;
+    } cases[] = {
+        {"PC1", "Windows 2000 ", "\\\\PC1\r\nRunning Windows 2000 , has been up for:"},
+        {"OFFICE-PC", "Windows XP Service Pack 2",
+         "\\\\OFFICE-PC\r\nRunning Windows XP Service Pack 2, has been up for:"},
+        {"ABCDEFGHIJKLMNO", "Windows 10 ", "\\\\ABCDEFGHIJKLMNO\r\nRunning Windows 10 , has been up for:"},
+        {"", "Debian GNU/Linux 12 (bookworm) ",
+         "\\\\\r\nRunning Debian GNU/Linux 12 (bookworm) , has been up for:"},
+        {"\xE6\x9D\xB1\xE4\xBA\xAC", "Windows 7 ", "\\\\\xE6\x9D\xB1\xE4\xBA\xAC\r\nRunning Windows 7 , has been up for:"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HeadingText(c.machine, c.os), c.heading);
+}
+
+}  // namespace
+}  // namespace tolvane
