@@ -16,7 +16,9 @@ enum class MouseButton { Left, Right, Middle };
 using OleColor = std::uint32_t;
 inline constexpr OleColor kColorButtonText = 0x80000012;       // index 18
 inline constexpr OleColor kColorButtonHighlight = 0x80000014;  // index 20
-constexpr int SystemColorIndex(OleColor color) { return static_cast<int>(color & 0xFFu); }
+constexpr int SystemColorIndex(OleColor color) {
+    return static_cast<int>(color & 0xFFu);
+}
 
 // Message-box style values: one button set plus one icon.
 namespace msgbox {
@@ -40,7 +42,7 @@ struct AppVersion {
 // What frmMain's handlers ask of the toolkit. Texts are UTF-8 with CR LF between lines;
 // the front end converts to its own strings and line breaks.
 class Forms {
-public:
+  public:
     virtual ~Forms() = default;
 
     virtual void SetText(Control control, const std::string& text) = 0;  // caption or text

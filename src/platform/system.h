@@ -16,7 +16,7 @@ struct PowerRequestResult {
 // What the program asks of the operating system. It returns raw facts; the core turns
 // them into words. Each platform folder has one implementation, and tests a fake.
 class System {
-public:
+  public:
     virtual ~System() = default;
 
     virtual std::uint64_t MillisecondsSinceStart() = 0;  // includes time spent suspended

@@ -29,7 +29,11 @@ void Confirm(Forms& forms, System& system, const PowerTexts& texts) {
 
 }  // namespace
 
-void ConfirmRestart(Forms& forms, System& system) { Confirm(forms, system, kRestart); }
-void ConfirmPowerOff(Forms& forms, System& system) { Confirm(forms, system, kPowerOff); }
+void ConfirmRestart(Forms& forms, System& system) {
+    Confirm(forms, system, kRestart);
+}
+void ConfirmPowerOff(Forms& forms, System& system) {
+    Confirm(forms, system, kPowerOff);
+}
 
 }  // namespace tolvane

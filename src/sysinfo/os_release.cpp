@@ -15,7 +15,9 @@ bool IsKey(std::string_view key) {
     return true;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // A shell-style value: quoted and unquoted runs may follow one another ("a"'b'c).
 std::optional<std::string> ParseValue(std::string_view raw) {
@@ -27,8 +29,9 @@ std::optional<std::string> ParseValue(std::string_view raw) {
             for (++i;; ++i) {
                 if (i >= raw.size()) return std::nullopt;
                 if (raw[i] == '"') break;
-                const bool escape = raw[i] == '\\' && i + 1 < raw.size() &&
-                                    std::string_view("\"\\$`").find(raw[i + 1]) != std::string_view::npos;
+                const bool escape =
+                    raw[i] == '\\' && i + 1 < raw.size() &&
+                    std::string_view("\"\\$`").find(raw[i + 1]) != std::string_view::npos;
                 if (escape) ++i;
                 value += raw[i];
             }

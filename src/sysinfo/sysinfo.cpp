@@ -11,24 +11,36 @@ std::string_view WindowsName(const OsVersionInfo& v) {
                 case 0:
                     if (build < 1000) return "Windows 95";
                     return build > 1000 ? "Windows NT4" : "Windows 4";
-                case 10: return build > 2000 ? "Windows 98SE" : "Windows 98";
-                case 90: return "Windows Me";
-                default: return "Windows 4";
+                case 10:
+                    return build > 2000 ? "Windows 98SE" : "Windows 98";
+                case 90:
+                    return "Windows Me";
+                default:
+                    return "Windows 4";
             }
         case 5:
             switch (v.minor) {
-                case 0: return "Windows 2000";
-                case 1: return "Windows XP";
-                case 2: return "Windows Server 2003";
-                default: return "Windows 5";
+                case 0:
+                    return "Windows 2000";
+                case 1:
+                    return "Windows XP";
+                case 2:
+                    return "Windows Server 2003";
+                default:
+                    return "Windows 5";
             }
         case 6:
             switch (v.minor) {
-                case 0: return v.server ? "Windows Server 2008" : "Windows Vista";
-                case 1: return v.server ? "Windows Server 2008 R2" : "Windows 7";
-                case 2: return v.server ? "Windows Server 2012" : "Windows 8";
-                case 3: return v.server ? "Windows Server 2012 R2" : "Windows 8.1";
-                default: return "Windows 6";
+                case 0:
+                    return v.server ? "Windows Server 2008" : "Windows Vista";
+                case 1:
+                    return v.server ? "Windows Server 2008 R2" : "Windows 7";
+                case 2:
+                    return v.server ? "Windows Server 2012" : "Windows 8";
+                case 3:
+                    return v.server ? "Windows Server 2012 R2" : "Windows 8.1";
+                default:
+                    return "Windows 6";
             }
         case 10:
             if (!v.server) return build >= 22000 ? "Windows 11" : "Windows 10";
@@ -36,7 +48,8 @@ std::string_view WindowsName(const OsVersionInfo& v) {
             if (build >= 20348) return "Windows Server 2022";
             if (build >= 17763) return "Windows Server 2019";
             return "Windows Server 2016";
-        default: return "Windows";
+        default:
+            return "Windows";
     }
 }
 

@@ -7,9 +7,10 @@ namespace tolvane {
 
 // The parts of Windows' version record that name the system.
 struct OsVersionInfo {
-    std::uint32_t major = 0, minor = 0, build = 0;  // build: the whole field; the table compares its low 16 bits
-    std::string servicePack;                          // the raw 128-character field, NULs included
-    bool server = false;                              // a server edition (product type other than workstation)
+    std::uint32_t major = 0, minor = 0,
+                  build = 0;  // build: the whole field; the table compares its low 16 bits
+    std::string servicePack;  // the raw 128-character field, NULs included
+    bool server = false;      // a server edition (product type other than workstation)
 };
 
 // Trims spaces at both ends, then drops NULs from the end only.
@@ -23,6 +24,7 @@ std::string HeadingText(std::string_view machineName, std::string_view osName);
 
 // The running machine's, asked through the platform layer the build picked.
 std::string GetMachineName();  // empty when the query fails
-std::string GetOSName();       // Windows: from its version record; Linux: the distribution's name, then " "
+std::string
+GetOSName();  // Windows: from its version record; Linux: the distribution's name, then " "
 
 }  // namespace tolvane

@@ -12,17 +12,17 @@ std::string AboutText(const AppVersion& version);
 // The event handlers of frmMain. Every rule of the window's behaviour lives here; the
 // front ends only translate their native events into these calls.
 class FrmMain {
-public:
+  public:
     FrmMain(Forms& forms, System& system) : forms_(forms), system_(system) {}
 
-    void Load();                                         // before the window first appears
-    void Timer();                                        // every tick of tmrTimer
-    void MouseMove(Control over);                        // pointer moved over a control
-    void DblClick(Control on);                           // double-click on a control
-    void MouseDown(Control on, MouseButton button);      // press on a control or the window
-    void MenuClick(MenuItem item);                       // a menu item was chosen
+    void Load();                                     // before the window first appears
+    void Timer();                                    // every tick of tmrTimer
+    void MouseMove(Control over);                    // pointer moved over a control
+    void DblClick(Control on);                       // double-click on a control
+    void MouseDown(Control on, MouseButton button);  // press on a control or the window
+    void MenuClick(MenuItem item);                   // a menu item was chosen
 
-private:
+  private:
     Forms& forms_;
     System& system_;
 };

@@ -28,8 +28,8 @@ struct ControlDescription {
     TwipsRect rect;
     int tabIndex;
     std::string_view text;
-    bool centred;    // text centred in the control
-    bool autoSize;   // a label sized to its text
+    bool centred;   // text centred in the control
+    bool autoSize;  // a label sized to its text
 };
 
 inline constexpr std::string_view kWindowCaption = "Tolvane";
@@ -45,16 +45,51 @@ inline constexpr double kActionAxisTwips = 2167.5;
 
 // In tab order.
 inline constexpr std::array<ControlDescription, 5> kControls{{
-    {Control::lblTip, "lblTip", ControlKind::Label, Control::frmMain, {0, 120, 5055, 495}, 0,
-     "\\\\COMPUTERNAME34567890123456789012345 has been up for:", true, false},
-    {Control::txtUptime, "txtUptime", ControlKind::TextBox, Control::frmMain, {360, 720, 4215, 375},
-     1, "", false, false},
-    {Control::fraTodo, "fraTodo", ControlKind::Frame, Control::frmMain, {360, 1200, 4215, 855}, 2,
-     "I want to (double click the option)...", false, false},
-    {Control::lblShutDown, "lblShutDown", ControlKind::Label, Control::fraTodo,
-     {1185, 240, 1965, 195}, 3, "o Shut Down the Computer", true, true},
-    {Control::lblRestart, "lblRestart", ControlKind::Label, Control::fraTodo, {1305, 480, 1725, 195},
-     4, "o Restart the Computer", true, true},
+    {Control::lblTip,
+     "lblTip",
+     ControlKind::Label,
+     Control::frmMain,
+     {0, 120, 5055, 495},
+     0,
+     "\\\\COMPUTERNAME34567890123456789012345 has been up for:",
+     true,
+     false},
+    {Control::txtUptime,
+     "txtUptime",
+     ControlKind::TextBox,
+     Control::frmMain,
+     {360, 720, 4215, 375},
+     1,
+     "",
+     false,
+     false},
+    {Control::fraTodo,
+     "fraTodo",
+     ControlKind::Frame,
+     Control::frmMain,
+     {360, 1200, 4215, 855},
+     2,
+     "I want to (double click the option)...",
+     false,
+     false},
+    {Control::lblShutDown,
+     "lblShutDown",
+     ControlKind::Label,
+     Control::fraTodo,
+     {1185, 240, 1965, 195},
+     3,
+     "o Shut Down the Computer",
+     true,
+     true},
+    {Control::lblRestart,
+     "lblRestart",
+     ControlKind::Label,
+     Control::fraTodo,
+     {1305, 480, 1725, 195},
+     4,
+     "o Restart the Computer",
+     true,
+     true},
 }};
 
 const ControlDescription& Describe(Control control);

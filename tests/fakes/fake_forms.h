@@ -17,7 +17,7 @@ struct ShownBox {
 
 // A Forms that remembers what the handlers set and answers boxes and menus as told.
 class FakeForms : public Forms {
-public:
+  public:
     explicit FakeForms(std::vector<std::string>* journal = nullptr) : journal_(journal) {}
 
     std::map<Control, std::string> texts;
@@ -51,7 +51,7 @@ public:
     }
     AppVersion Version() override { return version; }
 
-private:
+  private:
     std::vector<std::string>* journal_;
 };
 

@@ -9,7 +9,7 @@ namespace tolvane::fakes {
 // A System whose answers a test sets, and which writes what it was asked into a journal
 // shared with FakeForms, so tests can check the order of events across both seams.
 class FakeSystem : public System {
-public:
+  public:
     explicit FakeSystem(std::vector<std::string>* journal = nullptr) : journal_(journal) {}
 
     std::uint64_t milliseconds = 0;
@@ -37,7 +37,7 @@ public:
         return results[requests_++];
     }
 
-private:
+  private:
     void Write(const std::string& entry) {
         if (journal_) journal_->push_back(entry);
     }

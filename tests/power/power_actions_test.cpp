@@ -30,7 +30,7 @@ const Sequence kSequences[] = {
 };
 
 class PowerActionsTest : public testing::TestWithParam<Sequence> {
-protected:
+  protected:
     std::vector<std::string> journal;
     FakeForms forms{&journal};
     FakeSystem system{&journal};
@@ -66,15 +66,16 @@ TEST_P(PowerActionsTest, ARequestThatCouldNotStartIsReportedOnce) {
     GetParam().confirm(forms, system);
     GetParam().confirm(forms, system);
     const std::string failure = GetParam().failure;
-    EXPECT_THAT(forms.boxes,
-                ElementsAre(ShownBox{GetParam().question, 36, "Sure?"},
-                            ShownBox{failure + "\r\nAccess denied.", 48, "Tolvane"},
-                            ShownBox{GetParam().question, 36, "Sure?"},
-                            ShownBox{failure, 48, "Tolvane"}));
+    EXPECT_THAT(forms.boxes, ElementsAre(ShownBox{GetParam().question, 36, "Sure?"},
+                                         ShownBox{failure + "\r\nAccess denied.", 48, "Tolvane"},
+                                         ShownBox{GetParam().question, 36, "Sure?"},
+                                         ShownBox{failure, 48, "Tolvane"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, PowerActionsTest, testing::ValuesIn(kSequences),
-                         [](const auto& param) { return param.index == 0 ? "Restart" : "PowerOff"; });
+                         [](const auto& param) {
+                             return param.index == 0 ? "Restart" : "PowerOff";
+                         });
 
 }  // namespace
 }  // namespace tolvane

@@ -30,7 +30,7 @@ TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
         {4, 0, 1000, false, "", "Windows 4 "},
         {4, 0, 1001, false, "", "Windows NT4 "},
         {4, 0, 1381, false, "Service Pack 6", "Windows NT4 Service Pack 6"},
-        {4, 0, 0x000103E8, false, "", "Windows 4 "},   // only the low 16 bits count: 1000
+        {4, 0, 0x000103E8, false, "", "Windows 4 "},  // only the low 16 bits count: 1000
         {4, 10, 1998, false, "", "Windows 98 "},
         {4, 10, 0x040A07CE, false, "", "Windows 98 "},
         {4, 10, 2000, false, "", "Windows 98 "},
@@ -89,10 +89,10 @@ TEST(StripTrailingNullsTest, TrimsSpacesThenTrailingNulsOnly) {
         {Field(""), ""},
         {"   ", ""},
         {"  a  ", "a"},
-        {"a\0b\0\0"s, "a\0b"s},             // NULs between other characters stay
-        {"a \0\0"s, "a "s},                 // a space before the trailing NULs stays
-        {" \0 "s, "\0"s.substr(0, 0)},      // trimmed to a lone NUL, which then goes
-        {"\0\0 x"s, "\0\0 x"s},             // leading NULs are not trailing ones
+        {"a\0b\0\0"s, "a\0b"s},         // NULs between other characters stay
+        {"a \0\0"s, "a "s},             // a space before the trailing NULs stays
+        {" \0 "s, "\0"s.substr(0, 0)},  // trimmed to a lone NUL, which then goes
+        {"\0\0 x"s, "\0\0 x"s},         // leading NULs are not trailing ones
         {"Pack 3 \0 "s, "Pack 3 "s},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(StripTrailingNulls(in), out) << '[' << in << ']';
@@ -107,10 +107,12 @@ TEST(HeadingTextTest, TwoLinesJoinedByCrLf) {
         {"PC1", "Windows 2000 ", "\\\\PC1\r\nRunning Windows 2000 , has been up for:"},
         {"OFFICE-PC", "Windows XP Service Pack 2",
          "\\\\OFFICE-PC\r\nRunning Windows XP Service Pack 2, has been up for:"},
-        {"ABCDEFGHIJKLMNO", "Windows 10 ", "\\\\ABCDEFGHIJKLMNO\r\nRunning Windows 10 , has been up for:"},
+        {"ABCDEFGHIJKLMNO", "Windows 10 ",
+         "\\\\ABCDEFGHIJKLMNO\r\nRunning Windows 10 , has been up for:"},
         {"", "Debian GNU/Linux 12 (bookworm) ",
          "\\\\\r\nRunning Debian GNU/Linux 12 (bookworm) , has been up for:"},
-        {"\xE6\x9D\xB1\xE4\xBA\xAC", "Windows 7 ", "\\\\\xE6\x9D\xB1\xE4\xBA\xAC\r\nRunning Windows 7 , has been up for:"},
+        {"\xE6\x9D\xB1\xE4\xBA\xAC", "Windows 7 ",
+         "\\\\\xE6\x9D\xB1\xE4\xBA\xAC\r\nRunning Windows 7 , has been up for:"},
     };
     for (const auto& c : cases) EXPECT_EQ(HeadingText(c.machine, c.os), c.heading);
 }

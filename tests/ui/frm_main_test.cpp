@@ -16,7 +16,7 @@ using testing::ElementsAre;
 using testing::IsEmpty;
 
 class FrmMainTest : public testing::Test {
-protected:
+  protected:
     std::vector<std::string> journal;
     FakeForms forms{&journal};
     FakeSystem system{&journal};
@@ -42,7 +42,7 @@ TEST_F(FrmMainTest, EveryTickRewritesTheUptimeFromTheClock) {
     } ticks[] = {
         {90'061'400, "1 day 1 hour 1 minute 1 second"},
         {90'061'400, "1 day 1 hour 1 minute 1 second"},  // unchanged text is written again
-        {0, "0 second"},                                   // a clock that jumps back is believed
+        {0, "0 second"},                                 // a clock that jumps back is believed
         {4'294'968'295, "7 weeks 0 day 17 hours 2 minutes 48 seconds"},
     };
     int writes = 0;
@@ -62,12 +62,18 @@ TEST_F(FrmMainTest, HoveringFollowsTheThreeHandlers) {
         OleColor restart, shutDown;  // 0: never set
     } cases[] = {
         {"onto Restart", {Control::fraTodo, Control::lblRestart}, lit, normal},
-        {"frame, Restart, frame", {Control::fraTodo, Control::lblRestart, Control::fraTodo}, normal,
+        {"frame, Restart, frame",
+         {Control::fraTodo, Control::lblRestart, Control::fraTodo},
+         normal,
          normal},
         {"Restart, then straight out of the window",
-         {Control::lblRestart, Control::frmMain, Control::txtUptime, Control::lblTip}, lit, 0},
+         {Control::lblRestart, Control::frmMain, Control::txtUptime, Control::lblTip},
+         lit,
+         0},
         {"one lit, then the other without crossing the frame",
-         {Control::lblShutDown, Control::lblRestart}, lit, lit},
+         {Control::lblShutDown, Control::lblRestart},
+         lit,
+         lit},
         {"Shut Down alone", {Control::lblShutDown}, 0, lit},
     };
     for (const auto& c : cases) {
@@ -87,11 +93,10 @@ TEST_F(FrmMainTest, EveryMoveSetsTheColourAgainAndTheFrameResetsRestartFirst) {
     frm.MouseMove(Control::lblRestart);
     frm.MouseMove(Control::fraTodo);
     using P = std::pair<Control, OleColor>;
-    EXPECT_THAT(forms.colorWrites,
-                ElementsAre(P{Control::lblRestart, kColorButtonHighlight},
-                            P{Control::lblRestart, kColorButtonHighlight},
-                            P{Control::lblRestart, kColorButtonText},
-                            P{Control::lblShutDown, kColorButtonText}));
+    EXPECT_THAT(forms.colorWrites, ElementsAre(P{Control::lblRestart, kColorButtonHighlight},
+                                               P{Control::lblRestart, kColorButtonHighlight},
+                                               P{Control::lblRestart, kColorButtonText},
+                                               P{Control::lblShutDown, kColorButtonText}));
 }
 
 TEST_F(FrmMainTest, DoubleClicksStartTheirOwnConfirmation) {
@@ -148,10 +153,11 @@ TEST_F(FrmMainTest, ChoosingAboutShowsTheAboutBox) {
     frm.MouseDown(Control::frmMain, MouseButton::Right);
     forms.version = {2, 11, 305};
     frm.MenuClick(MenuItem::mnuAboutTolvane);
-    EXPECT_THAT(forms.boxes,
-                ElementsAre(ShownBox{"Tolvane\r\nVer 1.0.20\r\nby the Tolvane authors", 64, "About Tolvane"},
-                            ShownBox{"Tolvane\r\nVer 2.11.305\r\nby the Tolvane authors", 64,
-                                     "About Tolvane"}));
+    EXPECT_THAT(
+        forms.boxes,
+        ElementsAre(
+            ShownBox{"Tolvane\r\nVer 1.0.20\r\nby the Tolvane authors", 64, "About Tolvane"},
+            ShownBox{"Tolvane\r\nVer 2.11.305\r\nby the Tolvane authors", 64, "About Tolvane"}));
 }
 
 }  // namespace

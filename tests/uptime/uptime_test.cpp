@@ -30,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
         UptimeCase{2500, "2 seconds"}, UptimeCase{3500, "4 seconds"},
         UptimeCase{59'499, "59 seconds"}, UptimeCase{59'500, "1 minute 0 second"},
         // Every unit at its boundary: zero leading units hidden, smaller ones always shown.
-        UptimeCase{61'000, "1 minute 1 second"}, UptimeCase{kHour - kSecond, "59 minutes 59 seconds"},
+        UptimeCase{61'000, "1 minute 1 second"},
+        UptimeCase{kHour - kSecond, "59 minutes 59 seconds"},
         UptimeCase{kHour, "1 hour 0 minute 0 second"},
         UptimeCase{kDay - kSecond, "23 hours 59 minutes 59 seconds"},
         UptimeCase{kDay, "1 day 0 hour 0 minute 0 second"},
@@ -59,17 +60,10 @@ struct SplitCase {
 
 TEST(SplitUptimeTest, BreaksSecondsIntoUnits) {
     const SplitCase cases[] = {
-        {0, {0, 0, 0, 0, 0}},
-        {59, {0, 0, 0, 0, 59}},
-        {60, {0, 0, 0, 1, 0}},
-        {3599, {0, 0, 0, 59, 59}},
-        {86'399, {0, 0, 23, 59, 59}},
-        {86'400, {0, 1, 0, 0, 0}},
-        {90'061, {0, 1, 1, 1, 1}},
-        {604'799, {0, 6, 23, 59, 59}},
-        {604'800, {1, 0, 0, 0, 0}},
-        {4'294'967, {7, 0, 17, 2, 47}},
-        {31'536'000, {52, 1, 0, 0, 0}},
+        {0, {0, 0, 0, 0, 0}},           {59, {0, 0, 0, 0, 59}},         {60, {0, 0, 0, 1, 0}},
+        {3599, {0, 0, 0, 59, 59}},      {86'399, {0, 0, 23, 59, 59}},   {86'400, {0, 1, 0, 0, 0}},
+        {90'061, {0, 1, 1, 1, 1}},      {604'799, {0, 6, 23, 59, 59}},  {604'800, {1, 0, 0, 0, 0}},
+        {4'294'967, {7, 0, 17, 2, 47}}, {31'536'000, {52, 1, 0, 0, 0}},
     };
     for (const auto& [seconds, want] : cases) {
         const UptimeParts got = SplitUptime(seconds);

@@ -22,8 +22,12 @@ std::uint64_t LinuxSystem::MillisecondsSinceStart() {
            static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
 }
 
-std::string LinuxSystem::MachineName() { return GetMachineName(); }
-std::string LinuxSystem::OsName() { return GetOSName(); }
+std::string LinuxSystem::MachineName() {
+    return GetMachineName();
+}
+std::string LinuxSystem::OsName() {
+    return GetOSName();
+}
 
 PowerRequestResult LinuxSystem::RequestPower(PowerAction action) {
     return RequestPowerOverDBus(action, keepResponsive_);
@@ -43,6 +47,8 @@ std::string GetMachineName() {
     return std::string(name.data());  // the array's last byte stays NUL, whatever was written
 }
 
-std::string GetOSName() { return OsNameFromFiles("/etc/os-release", "/usr/lib/os-release") + ' '; }
+std::string GetOSName() {
+    return OsNameFromFiles("/etc/os-release", "/usr/lib/os-release") + ' ';
+}
 
 }  // namespace tolvane

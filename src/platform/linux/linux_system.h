@@ -8,7 +8,7 @@ namespace tolvane {
 
 // The running Linux machine.
 class LinuxSystem final : public System {
-public:
+  public:
     // keepResponsive is called again and again while a power request waits for an
     // answer (a password prompt can take minutes), so the window can keep repainting.
     explicit LinuxSystem(std::function<void()> keepResponsive = {})
@@ -21,7 +21,7 @@ public:
     void EnableShutdownPrivilege() override {}
     PowerRequestResult RequestPower(PowerAction action) override;
 
-private:
+  private:
     std::function<void()> keepResponsive_;
 };
 

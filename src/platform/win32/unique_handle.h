@@ -8,7 +8,7 @@ namespace tolvane::win32 {
 // Owns one Win32 handle (kernel handle, GDI object, ...) and frees it with Deleter.
 template <typename T, typename Deleter>
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     explicit UniqueHandle(T handle) : handle_(handle) {}
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, T{})) {}
@@ -31,7 +31,7 @@ public:
         handle_ = handle;
     }
 
-private:
+  private:
     T handle_{};
 };
 

@@ -15,18 +15,25 @@ using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
 
 }  // namespace
 
-std::uint64_t Win32System::MillisecondsSinceStart() { return GetTickCount64(); }
-std::string Win32System::MachineName() { return GetMachineName(); }
-std::string Win32System::OsName() { return GetOSName(); }
+std::uint64_t Win32System::MillisecondsSinceStart() {
+    return GetTickCount64();
+}
+std::string Win32System::MachineName() {
+    return GetMachineName();
+}
+std::string Win32System::OsName() {
+    return GetOSName();
+}
 
 OsVersionInfo ReadOsVersion() {
     OSVERSIONINFOEXW record{};
     record.dwOSVersionInfoSize = sizeof(record);
     // RtlGetVersion is not subject to GetVersionEx's compatibility shims (6.2 for all).
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    const auto rtlGetVersion = ntdll ? reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void*>(
-                                           GetProcAddress(ntdll, "RtlGetVersion")))
-                                     : nullptr;
+    const auto rtlGetVersion =
+        ntdll ? reinterpret_cast<RtlGetVersionFunction>(
+                    reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+              : nullptr;
     if (!rtlGetVersion || rtlGetVersion(&record) != 0) {
         record = {};
         record.dwOSVersionInfoSize = sizeof(record);
@@ -36,7 +43,8 @@ OsVersionInfo ReadOsVersion() {
     version.major = record.dwMajorVersion;
     version.minor = record.dwMinorVersion;
     version.build = record.dwBuildNumber;
-    version.servicePack = win32::Narrow(std::wstring_view(record.szCSDVersion, std::size(record.szCSDVersion)));
+    version.servicePack =
+        win32::Narrow(std::wstring_view(record.szCSDVersion, std::size(record.szCSDVersion)));
     version.server = record.wProductType != 0 && record.wProductType != VER_NT_WORKSTATION;
     return version;
 }
@@ -48,7 +56,9 @@ std::string GetMachineName() {
     return win32::Narrow(std::wstring_view(name.data(), length));
 }
 
-std::string GetOSName() { return GetOSName(ReadOsVersion()); }
+std::string GetOSName() {
+    return GetOSName(ReadOsVersion());
+}
 
 void Win32System::EnableShutdownPrivilege() {
     // No step is skipped when an earlier one fails: a zero LUID is still tried.

@@ -6,7 +6,7 @@ namespace tolvane {
 
 // The running Windows machine.
 class Win32System final : public System {
-public:
+  public:
     std::uint64_t MillisecondsSinceStart() override;
     std::string MachineName() override;
     std::string OsName() override;

@@ -1,0 +1,107 @@
+#include "platform/linux/linux_system.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "sysinfo/sysinfo.h"
+
+namespace tolvane {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+double ProcUptimeSeconds() {
+    return std::stod(ReadFile("/proc/uptime"));
+}
+
+TEST(LinuxSystemTest, UptimeAgreesWithProcUptime) {
+    LinuxSystem system;
+    const double before = ProcUptimeSeconds();
+    const double ours = static_cast<double>(system.MillisecondsSinceStart()) / 1000.0;
+    const double after = ProcUptimeSeconds();
+    // /proc/uptime is given to the hundredth; allow a second either way.
+    EXPECT_GE(ours, before - 1.0);
+    EXPECT_LE(ours, after + 1.0);
+}
+
+TEST(LinuxSystemTest, MachineNameIsTheKernelsHostName) {
+    std::string kernel = ReadFile("/proc/sys/kernel/hostname");
+    if (!kernel.empty() && kernel.back() == '\n') kernel.pop_back();
+    EXPECT_EQ(GetMachineName(), kernel);
+    EXPECT_EQ(LinuxSystem().MachineName(), kernel);
+}
+
+TEST(LinuxSystemTest, OsNameIsWhatTheShellReadsFromOsRelease) {
+    // The shell is the format's own reference reader.
+    const char* command =
+        "/bin/sh -c 'if [ -e /etc/os-release ]; then . /etc/os-release; else . "
+        "/usr/lib/os-release; fi;"
+        " printf %s \"$PRETTY_NAME\"'";
+    std::unique_ptr<FILE, int (*)(FILE*)> shell(popen(command, "r"), pclose);
+    ASSERT_TRUE(shell);
+    std::array<char, 512> buffer{};
+    const std::size_t length = fread(buffer.data(), 1, buffer.size() - 1, shell.get());
+    const std::string pretty(buffer.data(), length);
+    if (pretty.empty()) GTEST_SKIP() << "this machine's os-release has no PRETTY_NAME";
+    EXPECT_EQ(GetOSName(), pretty + ' ');
+    EXPECT_EQ(LinuxSystem().OsName(), pretty + ' ');
+}
+
+class OsReleaseFilesTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("tolvane-os-release-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    void Write(const char* name, const std::string& text) const {
+        std::ofstream(Path(name)) << text;
+    }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(OsReleaseFilesTest, ReadsTheFirstFileThatExistsNeverBoth) {
+    const struct {
+        const char* what;
+        const char* etc;  // nullptr: the file doesn't exist
+        const char* usrLib;
+        const char* name;
+    } cases[] = {
+        {"etc wins", "PRETTY_NAME=\"From etc\"\n", "PRETTY_NAME=\"From usr/lib\"\n", "From etc"},
+        {"etc without names is not filled in from usr/lib", "ID=x\n",
+         "PRETTY_NAME=\"From usr/lib\"\n", "Linux"},
+        {"only usr/lib", nullptr, "NAME=Lib\nVERSION=2\n", "Lib 2"},
+        {"neither", nullptr, nullptr, "Linux"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(Path("etc"));
+        std::filesystem::remove(Path("usrlib"));
+        if (c.etc) Write("etc", c.etc);
+        if (c.usrLib) Write("usrlib", c.usrLib);
+        EXPECT_EQ(OsNameFromFiles(Path("etc"), Path("usrlib")), c.name) << c.what;
+    }
+}
+
+TEST_F(OsReleaseFilesTest, FollowsTheUsualSymbolicLink) {
+    Write("usrlib", "PRETTY_NAME='Linked'\n");
+    std::filesystem::create_symlink(Path("usrlib"), Path("etc"));
+    EXPECT_EQ(OsNameFromFiles(Path("etc"), Path("missing")), "Linked");
+}
+
+}  // namespace
+}  // namespace tolvane
