@@ -16,6 +16,7 @@ build: bootstrap
 test: build
 	ctest --preset linux
 	ctest --preset linux-asan
+	ctest --test-dir build/windows-x86 -L exe-check --output-on-failure
 	scripts/test-windows build/windows-x64
 
 clean:
