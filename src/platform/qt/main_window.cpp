@@ -1,0 +1,62 @@
+#include "platform/qt/main_window.h"
+
+#include <QFont>
+#include <QScreen>
+
+#include "platform/qt/qt_text.h"
+#include "ui/window_description.h"
+
+namespace tolvane::qt {
+namespace {
+
+// The window's own frame, caption and font, then its controls.
+ControlWidgets SetUpWindow(QWidget& window) {
+    // A tool window with a caption and a Close button only.
+    window.setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint);
+    // Qt takes tool windows out of quit-on-last-close; this one is the whole program.
+    window.setAttribute(Qt::WA_QuitOnClose, true);
+    window.setWindowTitle(ToQString(ui::kWindowCaption));
+
+    // Tahoma where installed; otherwise fontconfig picks what stands in for it.
+    QFont font(ToQString(ui::kFontFamily));
+    font.setPointSizeF(ui::kFontPointSize);
+    font.setWeight(QFont::Normal);
+    window.setFont(font);
+
+    const int dpi = window.logicalDpiX();
+    window.setFixedSize(ui::TwipsToPixels(ui::kClientWidthTwips, dpi),
+                        ui::TwipsToPixels(ui::kClientHeightTwips, dpi));
+    window.setMouseTracking(true);
+    return BuildControls(window);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(System& system)
+    : controls_(SetUpWindow(*this)),
+      forms_(*this, controls_),
+      handlers_(forms_, system),
+      translator_(handlers_, *this, controls_) {
+    timer_.setInterval(ui::kTimerIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { handlers_.Timer(); });
+}
+
+void MainWindow::Start() {
+    handlers_.Load();
+    CentreOnScreen();
+    show();
+    // Now that it is shown, the platform may know the frame around it.
+    CentreOnScreen();
+    timer_.start();
+}
+
+void MainWindow::CentreOnScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+}  // namespace tolvane::qt

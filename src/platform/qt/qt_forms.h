@@ -1,0 +1,42 @@
+#pragma once
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <functional>
+
+#include "platform/forms.h"
+#include "platform/qt/control_widgets.h"
+
+namespace tolvane::qt {
+
+// What frmMain's handlers ask of a toolkit, done with the window's Qt widgets.
+class QtForms final : public Forms {
+  public:
+    // How a ready box or menu is put before the user. The defaults run their own modal
+    // loops; tests put in one that inspects it and answers as a user would.
+    using BoxPresenter = std::function<void(QMessageBox&)>;
+    using MenuPresenter = std::function<QAction*(QMenu&)>;
+
+    QtForms(QWidget& window, const ControlWidgets& controls);
+
+    void SetBoxPresenter(BoxPresenter presenter) { presentBox_ = std::move(presenter); }
+    void SetMenuPresenter(MenuPresenter presenter) { presentMenu_ = std::move(presenter); }
+
+    void SetText(Control control, const std::string& text) override;
+    void SetForeColor(Control control, OleColor color) override;
+    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    MenuItem PopupAboutMenu() override;
+    AppVersion Version() override;
+
+  private:
+    QWidget& window_;
+    ControlWidgets controls_;
+    // The hidden top-level menu mnuAbout: never in a menu bar, only ever a popup.
+    QPointer<QMenu> mnuAbout_;
+    QPointer<QAction> mnuAboutTolvane_;
+    BoxPresenter presentBox_;
+    MenuPresenter presentMenu_;
+};
+
+}  // namespace tolvane::qt

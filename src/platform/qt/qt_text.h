@@ -1,0 +1,10 @@
+#pragma once
+#include <QString>
+#include <string_view>
+
+namespace tolvane::qt {
+
+// Our UTF-8 text as Qt shows it: CR LF between lines becomes Qt's "\n".
+QString ToQString(std::string_view utf8);
+
+}  // namespace tolvane::qt

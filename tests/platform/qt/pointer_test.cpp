@@ -1,0 +1,171 @@
+#include <QApplication>
+#include <QtTest>
+#include <memory>
+
+#include "box_answerer.h"
+#include "fakes/fake_system.h"
+#include "platform/qt/main_window.h"
+
+namespace tolvane::qt {
+
+// Real mouse events on the real widgets, through Qt's own delivery.
+class PointerTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::vector<std::string> journal_;
+    std::unique_ptr<fakes::FakeSystem> system_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<testing::BoxAnswerer> user_;
+
+    const ControlWidgets& controls() const { return window_->controls(); }
+    static QColor Colour(const QLabel* label) {
+        return label->palette().color(label->foregroundRole());
+    }
+    static QColor Lit() { return QApplication::palette().color(QPalette::Light); }
+    static QColor Normal() { return QApplication::palette().color(QPalette::ButtonText); }
+    // The frame's own surface: left of both labels, below its title.
+    QPoint FrameSurface() const { return {6, controls().fraTodo->height() - 6}; }
+    // The window's bare background, left of the text box.
+    static QPoint Background() { return {8, 60}; }
+    static QPoint Middle(const QWidget* widget) { return widget->rect().center(); }
+
+  private slots:
+    void init() {
+        journal_.clear();
+        system_ = std::make_unique<fakes::FakeSystem>(&journal_);
+        window_ = std::make_unique<MainWindow>(*system_);
+        user_ = std::make_unique<testing::BoxAnswerer>(window_->forms());
+        window_->Start();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        journal_.clear();  // what loading asked is not the pointer's doing
+    }
+    void cleanup() {
+        user_.reset();
+        window_.reset();
+        system_.reset();
+    }
+
+    void thePointsUsedLieWhereTheTestsSay() {
+        QVERIFY(Lit() != Normal());
+        QCOMPARE(controls().fraTodo->childAt(FrameSurface()), nullptr);
+        QCOMPARE(window_->childAt(Background()), nullptr);
+    }
+
+    void labelsLightUpAndOnlyTheFrameTurnsThemBack() {
+        QTest::mouseMove(controls().fraTodo, FrameSurface());
+        QTest::mouseMove(controls().lblRestart, Middle(controls().lblRestart));
+        QTRY_COMPARE(Colour(controls().lblRestart), Lit());
+        QCOMPARE(Colour(controls().lblShutDown), Normal());
+
+        QTest::mouseMove(controls().fraTodo, FrameSurface());
+        QTRY_COMPARE(Colour(controls().lblRestart), Normal());
+
+        // One lit, then the other, without crossing the frame: both stay lit.
+        QTest::mouseMove(controls().lblShutDown, Middle(controls().lblShutDown));
+        QTest::mouseMove(controls().lblRestart, Middle(controls().lblRestart));
+        QTRY_COMPARE(Colour(controls().lblRestart), Lit());
+        QCOMPARE(Colour(controls().lblShutDown), Lit());
+
+        QTest::mouseMove(controls().fraTodo, FrameSurface());
+        QTRY_COMPARE(Colour(controls().lblShutDown), Normal());
+        QCOMPARE(Colour(controls().lblRestart), Normal());
+    }
+
+    void aLabelLeftStraightOutOfTheWindowStaysLit() {
+        QTest::mouseMove(controls().lblRestart, Middle(controls().lblRestart));
+        QTRY_COMPARE(Colour(controls().lblRestart), Lit());
+        // Over the text box, the heading, the background, then outside the window.
+        QTest::mouseMove(controls().txtUptime, Middle(controls().txtUptime));
+        QTest::mouseMove(controls().lblTip, Middle(controls().lblTip));
+        QTest::mouseMove(window_.get(), Background());
+        QTest::mouseMove(window_.get(), QPoint(-30, -30));
+        QCoreApplication::processEvents();
+        QCOMPARE(Colour(controls().lblRestart), Lit());
+        QCOMPARE(Colour(controls().lblShutDown), Normal());
+    }
+
+    void doubleClickAsksAndOnlyYesReachesTheSystem_data() {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QStringList>("requests");
+        const QString reboot = "Are you sure you want to reboot the computer?";
+        const QString shutDown = "Are you sure you want to shut the computer down?";
+        QTest::newRow("Restart, No") << "lblRestart" << QMessageBox::No << reboot << QStringList();
+        QTest::newRow("Restart, Yes") << "lblRestart" << QMessageBox::Yes << reboot
+                                      << QStringList({"privilege", "request restart"});
+        QTest::newRow("Shut Down, No")
+            << "lblShutDown" << QMessageBox::No << shutDown << QStringList();
+        QTest::newRow("Shut Down, Yes") << "lblShutDown" << QMessageBox::Yes << shutDown
+                                        << QStringList({"privilege", "request power off"});
+    }
+    void doubleClickAsksAndOnlyYesReachesTheSystem() {
+        QFETCH(QString, label);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QString, question);
+        QFETCH(QStringList, requests);
+        auto* target = window_->findChild<QLabel*>(label);
+        QVERIFY(target);
+        user_->answer = answer;
+
+        QTest::mouseDClick(target, Qt::LeftButton, {}, Middle(target));
+        QTRY_COMPARE(user_->boxes.size(), std::size_t{1});
+        const testing::SeenBox& box = user_->boxes.front();
+        QCOMPARE(box.text, question);
+        QCOMPARE(box.title, QStringLiteral("Sure?"));
+        QCOMPARE(box.icon, QMessageBox::Question);
+        QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.defaultButton, QMessageBox::Yes);
+        QStringList asked;
+        for (const auto& entry : journal_) asked << QString::fromStdString(entry);
+        QCOMPARE(asked, requests);
+        QVERIFY(user_->menus.empty());
+    }
+
+    void rightPressOnTheBackgroundOffersTheAboutBox() {
+        user_->menuChoice = QStringLiteral("&About...");
+        QTest::mousePress(window_.get(), Qt::RightButton, {}, Background());
+        QTRY_COMPARE(user_->menus.size(), std::size_t{1});
+        QCOMPARE(user_->menus.front(), QStringList({"&About..."}));
+        QCOMPARE(user_->boxes.size(), std::size_t{1});
+        const testing::SeenBox& box = user_->boxes.front();
+        QCOMPARE(box.text, QStringLiteral("Tolvane\nVer 1.0.20\nby the Tolvane authors"));
+        QCOMPARE(box.title, QStringLiteral("About Tolvane"));
+        QCOMPARE(box.icon, QMessageBox::Information);
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QTest::mouseRelease(window_.get(), Qt::RightButton, {}, Background());
+    }
+
+    void dismissingThePopupShowsNoBox() {
+        QTest::mousePress(window_.get(), Qt::RightButton, {}, Background());
+        QTRY_COMPARE(user_->menus.size(), std::size_t{1});
+        QVERIFY(user_->boxes.empty());
+        QTest::mouseRelease(window_.get(), Qt::RightButton, {}, Background());
+    }
+
+    void otherPressesDoNothingOfTheProgramsOwn() {
+        user_->menuChoice = QStringLiteral("&About...");
+        QTest::mouseClick(window_.get(), Qt::LeftButton, {}, Background());
+        QTest::mouseClick(window_.get(), Qt::MiddleButton, {}, Background());
+        for (QWidget* control : {static_cast<QWidget*>(controls().lblRestart),
+                                 static_cast<QWidget*>(controls().lblShutDown),
+                                 static_cast<QWidget*>(controls().lblTip)}) {
+            QTest::mouseClick(control, Qt::RightButton, {}, Middle(control));
+            QTest::mouseClick(control, Qt::LeftButton, {}, Middle(control));
+        }
+        QTest::mouseClick(controls().fraTodo, Qt::RightButton, {}, FrameSurface());
+        QTest::mouseDClick(controls().fraTodo, Qt::LeftButton, {}, FrameSurface());
+        // After all of those, a right press on the background is the first to be answered.
+        QTest::mousePress(window_.get(), Qt::RightButton, {}, Background());
+        QTRY_COMPARE(user_->menus.size(), std::size_t{1});
+        QCOMPARE(user_->boxes.size(), std::size_t{1});
+        QVERIFY(journal_.empty());
+        QTest::mouseRelease(window_.get(), Qt::RightButton, {}, Background());
+    }
+};
+
+}  // namespace tolvane::qt
+
+QTEST_MAIN(tolvane::qt::PointerTest)
+#include "pointer_test.moc"
