@@ -19,5 +19,16 @@ test: build
 	ctest --test-dir build/windows-x86 -L exe-check --output-on-failure
 	scripts/test-windows build/windows-x64
 
+# The display is checked first: without one there is nothing to start, so nothing is built.
+run:
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset); start Tolvane from a desktop session" >&2; \
+	    exit 1; \
+	fi
+	@scripts/bootstrap
+	@cmake --preset linux >/dev/null
+	@cmake --build --preset linux --target tolvane
+	build/linux/src/platform/qt/tolvane
+
 clean:
 	rm -rf build
