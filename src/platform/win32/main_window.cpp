@@ -1,0 +1,235 @@
+#include "platform/win32/main_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cmath>
+
+#include "platform/win32/child_controls.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/resources/resource_ids.h"
+#include "platform/win32/utf8.h"
+
+namespace tolvane::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TolvaneMainWindow";
+constexpr UINT_PTR kSubclassId = 1;
+
+// A registered window class, unregistered when the program ends.
+class WindowClass {
+  public:
+    WindowClass(HINSTANCE instance, WNDPROC procedure) : instance_(instance) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        // No CS_DBLCLKS: a second press on the background is another MouseDown.
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOLVANE));
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kClassName;
+        atom_ = RegisterClassExW(&windowClass);
+    }
+    ~WindowClass() {
+        if (atom_) UnregisterClassW(kClassName, instance_);
+    }
+    WindowClass(const WindowClass&) = delete;
+    WindowClass& operator=(const WindowClass&) = delete;
+    explicit operator bool() const { return atom_ != 0; }
+
+  private:
+    HINSTANCE instance_;
+    ATOM atom_ = 0;
+};
+
+GdiObject<HFONT> CreateControlFont(int dpi) {
+    const int hundredthsOfPoint = static_cast<int>(std::lround(ui::kFontPointSize * 100));
+    return GdiObject<HFONT>(
+        CreateFontW(-MulDiv(hundredthsOfPoint, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                    ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, Widen(ui::kFontFamily).c_str()));
+}
+
+POINT PointOf(LPARAM lParam) {
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+std::optional<MouseButton> ButtonOf(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            return MouseButton::Left;
+        case WM_RBUTTONDOWN:
+            return MouseButton::Right;
+        case WM_MBUTTONDOWN:
+            return MouseButton::Middle;
+        default:
+            return std::nullopt;
+    }
+}
+
+bool IsLabel(Control control) {
+    return control != Control::frmMain && ui::Describe(control).kind == ui::ControlKind::Label;
+}
+
+}  // namespace
+
+bool MainWindow::Create(HINSTANCE instance) {
+    static const WindowClass windowClass(instance, &WindowProc);
+    if (!windowClass) return false;
+    {
+        const ScopedPerMonitorDpiAwareness perMonitor;
+        // A fixed tool window: caption and Close only, thin border, no sizing.
+        if (!CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, Widen(ui::kWindowCaption).c_str(),
+                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this))
+            return false;
+    }
+    CreateControls();
+    ApplyDpi(WindowDpi(Handle()));
+    CentreOnWorkArea();
+    frmMain_.Load();
+    SetTimer(Handle(), kTimerId, ui::kTimerIntervalMs, nullptr);
+    return true;
+}
+
+void MainWindow::Show(int showCommand) {
+    ShowWindow(Handle(), showCommand);
+    UpdateWindow(Handle());
+}
+
+void MainWindow::CreateControls() {
+    forms_.Attach(Control::frmMain, Handle());
+    // Creation order is the tab order.
+    for (const auto& control : ui::kControls) {
+        const HWND child = CreateChildControl(Handle(), control);
+        forms_.Attach(control.control, child);
+        const auto self = reinterpret_cast<DWORD_PTR>(this);
+        if (control.kind == ui::ControlKind::Label)
+            SetWindowSubclass(child, &LabelProc, kSubclassId, self);
+        if (control.kind == ui::ControlKind::Frame)
+            SetWindowSubclass(child, &FrameProc, kSubclassId, self);
+    }
+}
+
+void MainWindow::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    GdiObject<HFONT> font = CreateControlFont(dpi);
+    for (const auto& control : ui::kControls)
+        SendMessageW(forms_.Window(control.control), WM_SETFONT,
+                     reinterpret_cast<WPARAM>(font.get()), FALSE);
+    font_ = std::move(font);  // the old font goes only once no control uses it
+    for (const auto& control : ui::kControls) {
+        const HWND child = forms_.Window(control.control);
+        const SIZE text = control.autoSize ? MeasureText(child, font_.get()) : SIZE{};
+        const ui::PixelRect rect = ClientRect(control, dpi, text);
+        SetWindowPos(child, nullptr, rect.left, rect.top, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void MainWindow::CentreOnWorkArea() {
+    const SIZE client{ui::TwipsToPixels(ui::kClientWidthTwips, dpi_),
+                      ui::TwipsToPixels(ui::kClientHeightTwips, dpi_)};
+    const SIZE outer = WindowSizeForClient(Handle(), client, dpi_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - outer.cx) / 2,
+                 work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::optional<Control> MainWindow::ControlOf(HWND child) const {
+    for (const auto& control : ui::kControls)
+        if (forms_.Window(control.control) == child) return control.control;
+    return std::nullopt;
+}
+
+Control MainWindow::ControlAt(POINT client) const {
+    // Backwards through the tab order: the action labels lie over the frame.
+    for (auto control = ui::kControls.rbegin(); control != ui::kControls.rend(); ++control) {
+        RECT rect{};
+        GetWindowRect(forms_.Window(control->control), &rect);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        if (PtInRect(&rect, client)) return control->control;
+    }
+    return Control::frmMain;
+}
+
+LRESULT MainWindow::LabelColors(HDC dc, Control label) const {
+    SetTextColor(dc, ResolveColor(forms_.ForeColor(label)));
+    SetBkMode(dc, TRANSPARENT);
+    // A system brush: shared, never created here and never deleted.
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_TIMER:
+            if (wParam != kTimerId) break;
+            frmMain_.Timer();
+            return 0;
+        case WM_MOUSEMOVE:
+            frmMain_.MouseMove(ControlAt(PointOf(lParam)));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            frmMain_.MouseDown(ControlAt(PointOf(lParam)), *ButtonOf(message));
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) != STN_DBLCLK) break;
+            if (const auto label = ControlOf(reinterpret_cast<HWND>(lParam)))
+                frmMain_.DblClick(*label);
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            const auto control = ControlOf(reinterpret_cast<HWND>(lParam));
+            if (!control || !IsLabel(*control)) break;
+            return LabelColors(reinterpret_cast<HDC>(wParam), *control);
+        }
+        case WM_DPICHANGED: {
+            ApplyDpi(LOWORD(wParam));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY:
+            KillTimer(Handle(), kTimerId);
+            // Closing the window ends the program.
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR data) {
+    auto* self = reinterpret_cast<MainWindow*>(data);
+    if (message == WM_MOUSEMOVE || ButtonOf(message)) {
+        if (const auto control = self->ControlOf(label)) {
+            if (message == WM_MOUSEMOVE)
+                self->frmMain_.MouseMove(*control);
+            else
+                self->frmMain_.MouseDown(*control, *ButtonOf(message));
+        }
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(label, &LabelProc, id);
+    return DefSubclassProc(label, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR) {
+    // The frame's surface belongs to the window, which tells it from the labels on it.
+    if (message == WM_NCHITTEST) return HTTRANSPARENT;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(frame, &FrameProc, id);
+    return DefSubclassProc(frame, message, wParam, lParam);
+}
+
+}  // namespace tolvane::win32

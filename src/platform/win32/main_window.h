@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+
+#include "platform/system.h"
+#include "platform/win32/base_window.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_forms.h"
+#include "ui/frm_main.h"
+
+namespace tolvane::win32 {
+
+// frmMain as a Win32 window: builds the window and its controls from the description and
+// translates native messages into frmMain's handlers. No behaviour rule lives here.
+class MainWindow final : public BaseWindow<MainWindow> {
+  public:
+    static constexpr UINT_PTR kTimerId = 1;
+
+    explicit MainWindow(System& system) : frmMain_(forms_, system) {}
+
+    // Creates the window and its controls, centred on its monitor's work area, and runs
+    // the Load event. The window stays hidden until Show.
+    bool Create(HINSTANCE instance);
+    void Show(int showCommand);
+
+    Win32Forms& Forms() { return forms_; }
+    HWND ControlWindow(Control control) const { return forms_.Window(control); }
+    int Dpi() const { return dpi_; }
+    HFONT Font() const { return font_.get(); }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    static LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+
+    void CreateControls();
+    void ApplyDpi(int dpi);
+    void CentreOnWorkArea();
+    Control ControlAt(POINT client) const;
+    std::optional<Control> ControlOf(HWND child) const;
+    LRESULT LabelColors(HDC dc, Control label) const;
+
+    Win32Forms forms_;
+    FrmMain frmMain_;
+    int dpi_ = 96;
+    GdiObject<HFONT> font_;
+};
+
+}  // namespace tolvane::win32

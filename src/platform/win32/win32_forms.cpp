@@ -1,0 +1,94 @@
+#include "platform/win32/win32_forms.h"
+
+#include "platform/win32/own_version.h"
+#include "platform/win32/resources/resource_ids.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/utf8.h"
+#include "ui/window_description.h"
+
+namespace tolvane::win32 {
+namespace {
+
+struct DestroyMenuDeleter {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using MenuHandle = UniqueHandle<HMENU, DestroyMenuDeleter>;
+
+std::size_t IndexOf(Control control) {
+    return static_cast<std::size_t>(control);
+}
+
+int ShowMessageBox(const MessageBoxRequest& request) {
+    return MessageBoxW(request.owner, request.text.c_str(), request.caption.c_str(), request.type);
+}
+
+UINT TrackAtCursor(HWND owner, HMENU menu) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN,
+                                            cursor.x, cursor.y, 0, owner, nullptr));
+}
+
+// The hidden top-level menu mnuAbout with its one item; only its items are ever shown.
+MenuHandle BuildAboutMenu() {
+    MenuHandle bar(CreateMenu());
+    HMENU items = CreatePopupMenu();
+    AppendMenuW(items, MF_STRING, IDM_ABOUT_TOLVANE, Widen(ui::kMenuAboutTolvaneText).c_str());
+    // The bar owns the items' menu from here on and destroys it with itself.
+    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(items),
+                Widen(ui::kMenuAboutText).c_str());
+    return bar;
+}
+
+}  // namespace
+
+COLORREF ResolveColor(OleColor color) {
+    if (color & 0x80000000u) return GetSysColor(SystemColorIndex(color));
+    return static_cast<COLORREF>(color);
+}
+
+Win32Forms::Win32Forms() : messageBox_(ShowMessageBox), popupMenu_(TrackAtCursor) {
+    colors_.fill(kColorButtonText);
+}
+
+void Win32Forms::Attach(Control control, HWND window) {
+    windows_[IndexOf(control)] = window;
+}
+
+HWND Win32Forms::Window(Control control) const {
+    return windows_[IndexOf(control)];
+}
+
+OleColor Win32Forms::ForeColor(Control control) const {
+    return colors_[IndexOf(control)];
+}
+
+void Win32Forms::SetText(Control control, const std::string& text) {
+    // Static and edit controls take CR LF as their line break, as the texts carry it.
+    SetWindowTextW(Window(control), Widen(text).c_str());
+}
+
+void Win32Forms::SetForeColor(Control control, OleColor color) {
+    colors_[IndexOf(control)] = color;
+    // Drawn from the stored colour at the next WM_CTLCOLORSTATIC.
+    InvalidateRect(Window(control), nullptr, TRUE);
+}
+
+int Win32Forms::MsgBox(const std::string& prompt, int style, const std::string& title) {
+    // The style values are MessageBoxW's own: 4 is MB_YESNO, 32 MB_ICONQUESTION, 64
+    // MB_ICONINFORMATION; the first button (Yes, OK) is the default.
+    const auto type = static_cast<UINT>(style) | MB_DEFBUTTON1 | MB_APPLMODAL;
+    return messageBox_({Window(Control::frmMain), Widen(prompt), Widen(title), type});
+}
+
+MenuItem Win32Forms::PopupAboutMenu() {
+    const MenuHandle bar = BuildAboutMenu();
+    const UINT chosen = popupMenu_(Window(Control::frmMain), GetSubMenu(bar.get(), 0));
+    return chosen == IDM_ABOUT_TOLVANE ? MenuItem::mnuAboutTolvane : MenuItem::None;
+}
+
+AppVersion Win32Forms::Version() {
+    return ReadOwnVersion();
+}
+
+}  // namespace tolvane::win32

@@ -1,0 +1,56 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "platform/forms.h"
+
+namespace tolvane::win32 {
+
+// What MessageBoxW would be given.
+struct MessageBoxRequest {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+// Answers a box as MessageBoxW would: IDYES, IDNO, IDOK...
+using MessageBoxFunction = std::function<int(const MessageBoxRequest&)>;
+// Shows `menu` for `owner` and returns the chosen command, 0 when dismissed, as
+// TrackPopupMenu with TPM_RETURNCMD would.
+using PopupMenuFunction = std::function<UINT(HWND owner, HMENU menu)>;
+
+// A system colour reference (0x80000000 + index) as the current system colour; any
+// other value is already an RGB colour.
+COLORREF ResolveColor(OleColor color);
+
+// The forms services on native Win32 controls. The window attaches its controls; boxes
+// and the popup are real unless a test answers them.
+class Win32Forms final : public Forms {
+  public:
+    Win32Forms();
+
+    void Attach(Control control, HWND window);
+    HWND Window(Control control) const;
+    OleColor ForeColor(Control control) const;
+
+    void AnswerMessageBoxesWith(MessageBoxFunction answer) { messageBox_ = std::move(answer); }
+    void AnswerPopupMenusWith(PopupMenuFunction answer) { popupMenu_ = std::move(answer); }
+
+    void SetText(Control control, const std::string& text) override;
+    void SetForeColor(Control control, OleColor color) override;
+    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    MenuItem PopupAboutMenu() override;
+    AppVersion Version() override;
+
+  private:
+    static constexpr std::size_t kControlCount = 6;
+    std::array<HWND, kControlCount> windows_{};
+    std::array<OleColor, kControlCount> colors_{};
+    MessageBoxFunction messageBox_;
+    PopupMenuFunction popupMenu_;
+};
+
+}  // namespace tolvane::win32
