@@ -1,7 +1,7 @@
 # The README's commands. `make test` builds all four presets and runs every test.
 PRESETS := linux linux-asan windows-x64 windows-x86
 
-.PHONY: all bootstrap build test test-linux test-asan test-windows run screenshots clean
+.PHONY: all bootstrap build test run bench clean
 
 all: build
 
@@ -29,6 +29,12 @@ run:
 	@cmake --preset linux >/dev/null
 	@cmake --build --preset linux --target tolvane
 	build/linux/src/platform/qt/tolvane
+
+# Speed of the core's per-tick and start-up work.
+bench: bootstrap
+	@cmake --preset linux >/dev/null
+	@cmake --build --preset linux --target tolvane_core_bench
+	build/linux/bench/tolvane_core_bench
 
 clean:
 	rm -rf build
