@@ -12,7 +12,7 @@ PowerRequestResult AskLogind(PowerAction action, const std::function<void()>& ke
     // sd_bus_open_system honours DBUS_SYSTEM_BUS_ADDRESS; a fresh connection, closed on return.
     int r = sd_bus_open_system(&rawBus);
     const sdbus::Bus bus(rawBus);
-    if (r < 0) return {false, sdbus::ErrnoText(r)};
+    if (r < 0) return {false, "The system bus could not be reached: " + sdbus::ErrnoText(r) + "."};
 
     sd_bus_message* rawCall = nullptr;
     r = sd_bus_message_new_method_call(bus.get(), &rawCall, "org.freedesktop.login1",

@@ -147,7 +147,7 @@ class PowerRequestTest(unittest.TestCase):
 
     def test_no_service_to_ask_is_a_reason(self):
         cases = [
-            ("no system bus", self.nowhere("system"), "No such file or directory"),
+            ("no system bus", self.nowhere("system"), "system bus could not be reached: No such file or directory"),
             ("no logind", None, "org.freedesktop.login1"),
         ]
         for what, system, words in cases:
