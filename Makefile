@@ -1,7 +1,7 @@
-# The README's commands. `make test` builds all four presets and runs every test.
-PRESETS := linux linux-asan windows-x64 windows-x86
+# The README's commands. `make test` builds every preset and runs every test.
+PRESETS := linux linux-asan windows-x64 windows-x86 fuzz
 
-.PHONY: all bootstrap build test run bench clean
+.PHONY: all bootstrap build test run bench fuzz clean
 
 all: build
 
@@ -16,6 +16,7 @@ build: bootstrap
 test: build
 	ctest --preset linux
 	ctest --preset linux-asan
+	ctest --preset fuzz
 	ctest --test-dir build/windows-x86 -L exe-check --output-on-failure
 	scripts/test-windows build/windows-x64
 
@@ -35,6 +36,12 @@ bench: bootstrap
 	@cmake --preset linux >/dev/null
 	@cmake --build --preset linux --target tolvane_core_bench
 	build/linux/bench/tolvane_core_bench
+
+# Each fuzz target for a minute (`make test` gives them a few seconds each).
+fuzz: bootstrap
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	TOLVANE_FUZZ_SECONDS=60 ctest --preset fuzz
 
 clean:
 	rm -rf build
