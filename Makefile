@@ -31,11 +31,16 @@ run:
 	@cmake --build --preset linux --target tolvane
 	build/linux/src/platform/qt/tolvane
 
-# Speed of the core's per-tick and start-up work.
+# Speed of the core's per-tick and start-up work, then the whole programs beside a minimal
+# Qt program, and the Windows executables' sizes (`make bench BENCH_ARGS=--quick` for short).
 bench: bootstrap
 	@cmake --preset linux >/dev/null
-	@cmake --build --preset linux --target tolvane_core_bench
+	@cmake --build --preset linux --target tolvane_core_bench tolvane tolvane_baseline
 	build/linux/bench/tolvane_core_bench
+	@for preset in windows-x86 windows-x64; do \
+	    cmake --preset $$preset >/dev/null && cmake --build --preset $$preset --target Tolvane || exit 1; \
+	done
+	bench/whole_program.py $(BENCH_ARGS)
 
 # Each fuzz target for a minute (`make test` gives them a few seconds each).
 fuzz: bootstrap
