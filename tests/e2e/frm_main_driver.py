@@ -1,0 +1,105 @@
+"""Drives the main window from the outside, through the pointer and the keyboard.
+
+Places come from the window description in twips (15 a pixel at 96 dpi, the display's
+resolution here), relative to the window's client area.
+"""
+
+import os
+
+import x_session
+
+TWIPS_PER_PIXEL = 15
+CLIENT = (5040, 2160)
+FRAME = (360, 1200)
+LABELS = {  # left, top, width, height inside the frame
+    "restart": (1305, 480, 1725, 195),
+    "shutdown": (1185, 240, 1965, 195),
+}
+UPTIME = (360, 720, 4215, 375)
+BACKGROUND = (120, 900)  # the window's bare background, left of the text box
+
+# Grey levels (0 black .. 1 white): button text is dark, the highlight is light.
+DARK = 0.35
+LIGHT = 0.6
+
+
+def px(twips):
+    return round(twips / TWIPS_PER_PIXEL)
+
+
+class MainWindow:
+    def __init__(self, display, program, shots_dir):
+        self.display, self.program, self.shots_dir = display, program, shots_dir
+        self.window = display.wait_for_window("Tolvane", program)
+        # Where the client area starts inside the X window: nowhere else on a bare X
+        # server, but Wine draws the caption and border itself when nothing manages them.
+        _, _, width, height = display.geometry(self.window)
+        border = (width - px(CLIENT[0])) // 2
+        self.client = (border, height - px(CLIENT[1]) - border)
+
+    def point(self, x_twips, y_twips):
+        return (self.client[0] + px(x_twips), self.client[1] + px(y_twips))
+
+    def label_rect(self, label):
+        """The middle of the label's text: wide of the edges, whatever its font's width."""
+        left, top, width, height = LABELS[label]
+        x, y = self.point(FRAME[0] + left + width / 4, FRAME[1] + top + height / 4)
+        return (x, y, px(width / 2), px(height / 2))
+
+    def label_centre(self, label):
+        left, top, width, height = LABELS[label]
+        return self.point(FRAME[0] + left + width / 2, FRAME[1] + top + height / 2)
+
+    def uptime_rect(self):
+        left, top, width, height = UPTIME
+        x, y = self.point(left, top)
+        return (x + 2, y + 2, px(width) - 4, px(height) - 4)  # inside the border
+
+    def capture(self, name):
+        return self.display.capture(self.window, os.path.join(self.shots_dir, name + ".png"))
+
+    def alive(self):
+        return self.program.poll() is None and self.display.windows("Tolvane")
+
+    def wait_for_live_uptime(self):
+        """Waits until the text box shows text, and that text changes by itself."""
+        rect = self.uptime_rect()
+        first = x_session.wait_until(
+            lambda: self._uptime_shown(rect), "the uptime text", process=self.program)
+        x_session.wait_until(
+            lambda: self._uptime_shown(rect) not in (None, first), "the uptime moving on",
+            process=self.program)
+
+    def _uptime_shown(self, rect):
+        shot = self.capture("uptime")
+        if x_session.region_darkest(shot, rect) > DARK:
+            return None
+        return x_session.region_signature(shot, rect)
+
+    def label_darkest(self, label):
+        return x_session.region_darkest(self.capture("label"), self.label_rect(label))
+
+    def rest_on_background(self):
+        self.display.move_to(self.window, *self.point(*BACKGROUND))
+
+    def hover(self, label):
+        self.display.move_to(self.window, *self.label_centre(label))
+
+    def double_click(self, label):
+        self.hover(label)
+        self.display.click(1, repeat=2)
+
+    def right_click_background(self):
+        self.rest_on_background()
+        self.display.click(3)
+
+    def wait_for_box(self, title):
+        box = self.display.wait_for_window(title, self.program)
+        self.display.focus(box)
+        return box
+
+    def answer(self, title, *keys):
+        """Answers the box titled title with keys and waits until it is gone."""
+        self.wait_for_box(title)
+        self.display.key(*keys)
+        self.display.wait_until_gone(title, self.program)

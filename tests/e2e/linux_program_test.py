@@ -1,0 +1,91 @@
+"""The Linux program end to end: a private X display driven with xdotool, a private system
+bus with a mocked logind, and a private session bus without a session manager.
+
+    linux_program_test.py TOLVANE
+"""
+
+import os
+import shutil
+import sys
+import tempfile
+import unittest
+
+import frm_main_driver
+import linux_program
+import x_session
+from linux_program import private_bus
+
+PROGRAM = None
+LOGIND = ("org.freedesktop.login1", "/org/freedesktop/login1")
+POWER_METHODS = ("Reboot", "PowerOff")
+
+
+class LinuxProgramTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="tolvane-e2e-")
+        self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
+        processes = private_bus.Processes()
+        self.addCleanup(processes.close)
+        self.display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
+        self.addCleanup(self.display.close)
+        self.addCleanup(self.print_log_on_failure)
+
+        system = private_bus.PrivateBus(processes, self.dir, "system")
+        self.addCleanup(system.close)
+        session = private_bus.PrivateBus(processes, self.dir, "session")
+        self.addCleanup(session.close)
+        env = linux_program.bus_env(system.address, session.address)
+        self.logind = private_bus.Mock(processes, self.dir, system, "system", *LOGIND,
+                                       ["-t", "logind"], env)
+        self.program = linux_program.start(processes, self.display, PROGRAM, self.dir, env)
+        self.window = frm_main_driver.MainWindow(self.display, self.program, self.dir)
+
+    def print_log_on_failure(self):
+        outcome = getattr(self, "_outcome", None)
+        if outcome is not None and not outcome.success:
+            with open(os.path.join(self.dir, "tolvane.log"), errors="replace") as log:
+                print(log.read()[-4000:], file=sys.stderr)
+
+    def power_requests(self):
+        return [call for call in self.logind.calls() if call[0] in POWER_METHODS]
+
+    def test_the_window_shows_a_live_uptime(self):
+        self.window.wait_for_live_uptime()
+
+    def test_hover_lights_a_label(self):
+        window = self.window
+        window.rest_on_background()
+        self.assertLess(window.label_darkest("restart"), frm_main_driver.DARK)
+        window.hover("restart")
+        x_session.wait_until(lambda: window.label_darkest("restart") > frm_main_driver.LIGHT,
+                             "the hovered label in the highlight colour", process=self.program)
+
+    def test_no_then_about_then_yes_reaches_logind_and_the_program_runs_on(self):
+        cases = [  # label, the key that answers No, logind's method
+            ("restart", "n", "Reboot"),
+            ("shutdown", "Escape", "PowerOff"),
+        ]
+        window = self.window
+        for label, no_key, method in cases:
+            with self.subTest(label):
+                self.logind.mock.ClearCalls()
+                window.double_click(label)
+                window.answer("Sure?", no_key)
+                self.assertTrue(window.alive())
+                self.assertEqual(self.power_requests(), [])
+
+                window.right_click_background()
+                window.display.key("a")  # the popup's one item, by its mnemonic
+                window.answer("About Tolvane", "Return")
+
+                window.double_click(label)
+                window.answer("Sure?", "Return")  # Yes is the default
+                x_session.wait_until(self.power_requests, f"a {method} call",
+                                     process=self.program)
+                self.assertEqual(self.power_requests(), [(method, [True])])
+                self.assertTrue(window.alive())
+
+
+if __name__ == "__main__":
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=2)

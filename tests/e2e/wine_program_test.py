@@ -1,0 +1,70 @@
+"""Tolvane.exe end to end under wine64: a private X display driven with xdotool.
+
+    wine_program_test.py TOLVANE.EXE PREFIX WINE-RUN
+
+PREFIX is a throwaway prefix of this test's own: confirming a request makes Wine end that
+prefix's session (never the machine's), so it must not be the one other tests share.
+"""
+
+import os
+import shutil
+import sys
+import tempfile
+import unittest
+
+import frm_main_driver
+import wine_program
+import x_session
+
+PROGRAM = PREFIX = WINE_RUN = None
+SESSION_END_TIMEOUT = 30  # seconds
+
+
+class WineProgramTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="tolvane-e2e-wine-")
+        self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
+        self.display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
+        self.addCleanup(self.display.close)
+        self.wine = wine_program.WineSession(self.display, PREFIX, WINE_RUN, self.dir)
+        self.addCleanup(self.wine.close)  # before the display goes
+        self.program = self.wine.start(PROGRAM, "tolvane.log")
+        self.window = frm_main_driver.MainWindow(self.display, self.program, self.dir)
+
+    def test_the_window_shows_a_live_uptime_and_hover_lights_a_label(self):
+        window = self.window
+        window.wait_for_live_uptime()
+        window.rest_on_background()
+        self.assertLess(window.label_darkest("restart"), frm_main_driver.DARK)
+        window.hover("restart")
+        x_session.wait_until(lambda: window.label_darkest("restart") > frm_main_driver.LIGHT,
+                             "the hovered label in the highlight colour", process=self.program)
+
+    # Yes ends the whole Wine session, so each label gets a session of its own.
+    def test_restart_no_then_about_then_yes_ends_the_session(self):
+        self.no_then_about_then_yes("restart")
+
+    def test_shut_down_no_then_about_then_yes_ends_the_session(self):
+        self.no_then_about_then_yes("shutdown")
+
+    def no_then_about_then_yes(self, label):
+        window = self.window
+        window.double_click(label)
+        window.answer("Sure?", "n")  # MessageBox's &No
+        self.assertTrue(window.alive())
+
+        window.right_click_background()
+        window.display.key("a")  # the popup's one item, by its mnemonic
+        window.answer("About Tolvane", "Return")
+        self.assertTrue(window.alive())
+
+        window.double_click(label)
+        window.wait_for_box("Sure?")
+        window.display.key("Return")  # Yes is the default
+        self.assertEqual(self.program.wait(timeout=SESSION_END_TIMEOUT), 0)
+
+
+if __name__ == "__main__":
+    PROGRAM, PREFIX, WINE_RUN = (os.path.abspath(a) for a in sys.argv[1:4])
+    del sys.argv[1:4]
+    unittest.main(verbosity=2)

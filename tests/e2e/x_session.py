@@ -1,0 +1,132 @@
+"""A private Xvfb display and the xdotool and ImageMagick steps that drive a program on it.
+
+Every wait is a bounded poll: a step that never happens fails with what was awaited.
+"""
+
+import os
+import re
+import subprocess
+import time
+
+WAIT_TIMEOUT = 20  # seconds; only reached when something is broken
+SCREEN = "1280x1024x24"
+
+
+def wait_until(condition, what, timeout=WAIT_TIMEOUT, process=None):
+    """Polls condition until it returns something true, and returns that."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if process is not None and process.poll() is not None:
+            raise AssertionError(f"{what}: the program exited with {process.returncode}")
+        if time.monotonic() > deadline:
+            raise AssertionError(f"{what}: not after {timeout} s")
+        time.sleep(0.05)
+
+
+class Display:
+    """Xvfb on a display number it picks itself (-displayfd), stopped by close()."""
+
+    def __init__(self, log_path):
+        read_end, write_end = os.pipe()
+        with open(log_path, "wb") as log:
+            self._server = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+                stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
+                start_new_session=True)
+        os.close(write_end)
+        with os.fdopen(read_end, "rb") as announced:
+            number = announced.readline().decode().strip()
+        if not number:
+            self._server.kill()
+            self._server.wait()
+            raise RuntimeError(f"Xvfb did not start; see {log_path}")
+        self.name = f":{number}"
+
+    def env(self, base=None):
+        env = dict(base if base is not None else os.environ)
+        env["DISPLAY"] = self.name
+        env.pop("WAYLAND_DISPLAY", None)
+        env.pop("XAUTHORITY", None)
+        return env
+
+    def run(self, *args, check=True):
+        done = subprocess.run(args, env=self.env(), stdin=subprocess.DEVNULL,
+                              capture_output=True, text=True, timeout=WAIT_TIMEOUT, check=False)
+        if check and done.returncode != 0:
+            raise RuntimeError(f"{' '.join(args)}: {done.stderr.strip()}")
+        return done
+
+    def xdotool(self, *args, check=True):
+        return self.run("xdotool", *args, check=check).stdout
+
+    def windows(self, title):
+        """Visible windows whose whole title is title."""
+        pattern = "^" + re.sub(r"([][.^$*+?(){}|\\])", r"\\\1", title) + "$"
+        found = self.xdotool("search", "--onlyvisible", "--name", pattern, check=False)
+        return [int(line) for line in found.split()]
+
+    def wait_for_window(self, title, process=None):
+        return wait_until(lambda: self.windows(title), f'a window titled "{title}"',
+                          process=process)[0]
+
+    def wait_until_gone(self, title, process=None):
+        wait_until(lambda: not self.windows(title), f'the window "{title}" gone',
+                   process=process)
+
+    def geometry(self, window):
+        """(x, y, width, height) of the window on the screen."""
+        fields = dict(line.split("=", 1) for line in
+                      self.xdotool("getwindowgeometry", "--shell", str(window)).split())
+        return tuple(int(fields[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def move_to(self, window, x, y):
+        """Moves the pointer to (x, y) inside window, in a few steps as a hand would."""
+        for dx in (-6, -3, 0):
+            self.xdotool("mousemove", "--window", str(window), str(x + dx), str(y))
+
+    def click(self, button, repeat=1):
+        self.xdotool("click", "--repeat", str(repeat), "--delay", "80", str(button))
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "50", *keys)
+
+    def focus(self, window):
+        # Nothing manages windows on this display: give the box the keyboard ourselves,
+        # rather than race the program giving it.
+        self.xdotool("windowfocus", str(window))
+
+    def capture(self, window, path):
+        """The window alone, as it is on the screen now."""
+        self.run("import", "-window", str(window), path)
+        return path
+
+    def close(self):
+        if self._server.poll() is None:
+            self._server.terminate()
+            try:
+                self._server.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self._server.kill()
+                self._server.wait()
+
+
+def region_darkest(path, rect):
+    """The darkest grey level (0 black .. 1 white) within rect = (x, y, width, height)."""
+    x, y, width, height = rect
+    done = subprocess.run(
+        ["convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-colorspace",
+         "Gray", "-format", "%[fx:minima]", "info:"],
+        capture_output=True, text=True, timeout=WAIT_TIMEOUT, check=True)
+    return float(done.stdout)
+
+
+def region_signature(path, rect):
+    """A hash of the pixels within rect, to tell whether that part of the window changed."""
+    x, y, width, height = rect
+    done = subprocess.run(
+        ["convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-format", "%#",
+         "info:"], capture_output=True, text=True, timeout=WAIT_TIMEOUT, check=True)
+    return done.stdout.strip()
