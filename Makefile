@@ -1,7 +1,7 @@
 # The README's commands. `make test` builds every preset and runs every test.
 PRESETS := linux linux-asan windows-x64 windows-x86 fuzz
 
-.PHONY: all bootstrap build test run bench fuzz clean
+.PHONY: all bootstrap build test run bench fuzz screenshots clean
 
 all: build
 
@@ -47,6 +47,11 @@ fuzz: bootstrap
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	TOLVANE_FUZZ_SECONDS=60 ctest --preset fuzz
+
+# Both windows, heading and live uptime shown, rendered under Xvfb (the Windows one
+# through wine64) into build/screenshots.
+screenshots: bootstrap
+	@scripts/screenshots
 
 clean:
 	rm -rf build

@@ -1,0 +1,62 @@
+"""Renders one program's window, heading and live uptime shown, into a PNG file.
+
+    screenshot.py linux TOLVANE OUT.png
+    screenshot.py windows TOLVANE.EXE PREFIX WINE-RUN OUT.png
+"""
+
+import contextlib
+import os
+import shutil
+import sys
+import tempfile
+
+import frm_main_driver
+import x_session
+
+HEADING = (0, 120, 5055, 495)
+
+
+def linux_program(stack, display, directory, program):
+    import linux_program as linux  # only here: it needs python3-dbus
+
+    processes = linux.private_bus.Processes()
+    stack.callback(processes.close)
+    # No bus at all: the window needs none, and the machine's own must stay out of reach.
+    env = linux.bus_env(linux.nowhere(directory, "system"), linux.nowhere(directory, "session"))
+    return linux.start(processes, display, program, directory, env)
+
+
+def windows_program(stack, display, directory, program, prefix, wine_run):
+    import wine_program
+
+    session = wine_program.WineSession(display, prefix, wine_run, directory)
+    stack.callback(session.close)
+    return session.start(program, "tolvane.log")
+
+
+def render(kind, args, out):
+    with contextlib.ExitStack() as stack:
+        directory = tempfile.mkdtemp(prefix="tolvane-screenshot-")
+        stack.callback(shutil.rmtree, directory, ignore_errors=True)
+        display = x_session.Display(os.path.join(directory, "xvfb.log"))
+        stack.callback(display.close)
+        start = {"linux": linux_program, "windows": windows_program}[kind]
+        program = start(stack, display, directory, *args)
+
+        window = frm_main_driver.MainWindow(display, program, directory)
+        display.xdotool("mousemove", "0", "0")  # no label lit, no pointer in the picture
+        window.wait_for_live_uptime()
+        shot = window.capture("window")
+        left, top, width, height = HEADING
+        x, y = window.point(left, top)
+        heading = (x, y, frm_main_driver.px(width) - 1, frm_main_driver.px(height))
+        if x_session.region_darkest(shot, heading) > frm_main_driver.DARK:
+            raise AssertionError("the heading is not shown")
+        shutil.copyfile(shot, out)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 4 or sys.argv[1] not in ("linux", "windows"):
+        sys.exit(__doc__)
+    render(sys.argv[1], [os.path.abspath(a) for a in sys.argv[2:-1]], sys.argv[-1])
+    print(f"screenshot: {sys.argv[-1]}")
