@@ -89,9 +89,12 @@ class MainWindow:
         self.hover(label)
         self.display.click(1, repeat=2)
 
-    def right_click_background(self):
+    def open_popup(self):
+        """Right-clicks the bare background and waits for the popup menu."""
         self.rest_on_background()
+        before = self.display.visible_windows()
         self.display.click(3)
+        self.display.wait_for_new_window(before, "the popup menu", self.program)
 
     def wait_for_box(self, title):
         box = self.display.wait_for_window(title, self.program)

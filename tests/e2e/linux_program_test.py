@@ -74,7 +74,7 @@ class LinuxProgramTest(unittest.TestCase):
                 self.assertTrue(window.alive())
                 self.assertEqual(self.power_requests(), [])
 
-                window.right_click_background()
+                window.open_popup()
                 window.display.key("a")  # the popup's one item, by its mnemonic
                 window.answer("About Tolvane", "Return")
 

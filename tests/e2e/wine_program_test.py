@@ -53,7 +53,7 @@ class WineProgramTest(unittest.TestCase):
         window.answer("Sure?", "n")  # MessageBox's &No
         self.assertTrue(window.alive())
 
-        window.right_click_background()
+        window.open_popup()
         window.display.key("a")  # the popup's one item, by its mnemonic
         window.answer("About Tolvane", "Return")
         self.assertTrue(window.alive())

@@ -68,6 +68,13 @@ class Display:
         found = self.xdotool("search", "--onlyvisible", "--name", pattern, check=False)
         return [int(line) for line in found.split()]
 
+    def visible_windows(self):
+        return set(self.xdotool("search", "--onlyvisible", "--name", "", check=False).split())
+
+    def wait_for_new_window(self, before, what, process=None):
+        """Waits until a window not among before shows up (a popup menu has no title)."""
+        wait_until(lambda: self.visible_windows() - before, what, process=process)
+
     def wait_for_window(self, title, process=None):
         return wait_until(lambda: self.windows(title), f'a window titled "{title}"',
                           process=process)[0]
