@@ -1,7 +1,7 @@
 # The README's commands. `make test` builds every preset and runs every test.
 PRESETS := linux linux-asan windows-x64 windows-x86 fuzz
 
-.PHONY: all bootstrap build test run bench fuzz screenshots clean
+.PHONY: all bootstrap build test run bench fuzz package screenshots clean
 
 all: build
 
@@ -47,6 +47,16 @@ fuzz: bootstrap
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	TOLVANE_FUZZ_SECONDS=60 ctest --preset fuzz
+
+# The .deb and one .zip per Windows architecture, gathered in build/packages.
+package: bootstrap
+	@mkdir -p build/packages
+	@for preset in linux windows-x64 windows-x86; do \
+	    cmake --preset $$preset >/dev/null && cmake --build --preset $$preset || exit 1; \
+	    cpack --config build/$$preset/CPackConfig.cmake -B build/packages || exit 1; \
+	done
+	@rm -rf build/packages/_CPack_Packages
+	@ls -l build/packages
 
 # Both windows, heading and live uptime shown, rendered under Xvfb (the Windows one
 # through wine64) into build/screenshots.

@@ -7,6 +7,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Tolvane"));
+    // Wayland compositors find the menu entry and its icon by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tolvane.Tolvane"));
     QGuiApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                                .arg(tolvane::version::kMajor)
                                                .arg(tolvane::version::kMinor)
