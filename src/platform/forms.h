@@ -11,6 +11,14 @@ enum class MenuItem { None, mnuAboutTolvane };
 
 enum class MouseButton { Left, Right, Middle };
 
+// The keys frmMain's handlers tell apart. The front end maps its own: the context-menu
+// key and Shift+F10 are both ContextMenu.
+enum class Key { Enter, Space, ContextMenu, Other };
+
+// Where the popup menu opens: at the pointer after a right-click, or by the control that
+// has the keyboard focus when the keyboard asked for it.
+enum class PopupPlace { AtPointer, AtFocus };
+
 // A colour as the forms describe it: 0x80000000 plus a system colour index, resolved by
 // the toolkit to the current system colour when drawn.
 using OleColor = std::uint32_t;
@@ -50,8 +58,8 @@ class Forms {
     // Modal, owned by the window; returns the answer (msgbox::kYes, ...). With Yes and
     // No buttons, Yes is the default button.
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
-    // Shows the hidden menu mnuAbout's items at the pointer; returns the chosen item.
-    virtual MenuItem PopupAboutMenu() = 0;
+    // Shows the hidden menu mnuAbout's items at `place`; returns the chosen item.
+    virtual MenuItem PopupAboutMenu(PopupPlace place) = 0;
     // The running program's version numbers.
     virtual AppVersion Version() = 0;
 };

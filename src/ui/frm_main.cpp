@@ -2,6 +2,7 @@
 
 #include "power/power_actions.h"
 #include "sysinfo/sysinfo.h"
+#include "ui/window_description.h"
 #include "uptime/uptime.h"
 
 namespace tolvane {
@@ -39,14 +40,39 @@ void FrmMain::MouseMove(Control over) {
     }
 }
 
+void FrmMain::Confirm(Control label) {
+    if (label == Control::lblRestart) ConfirmRestart(forms_, system_);
+    if (label == Control::lblShutDown) ConfirmPowerOff(forms_, system_);
+}
+
 void FrmMain::DblClick(Control on) {
-    if (on == Control::lblRestart) ConfirmRestart(forms_, system_);
-    if (on == Control::lblShutDown) ConfirmPowerOff(forms_, system_);
+    Confirm(on);
 }
 
 void FrmMain::MouseDown(Control on, MouseButton button) {
     if (on != Control::frmMain || button != MouseButton::Right) return;
-    MenuClick(forms_.PopupAboutMenu());
+    MenuClick(forms_.PopupAboutMenu(PopupPlace::AtPointer));
+}
+
+void FrmMain::KeyDown(Control on, Key key) {
+    if (key == Key::ContextMenu) {
+        pressed_.reset();
+        MenuClick(forms_.PopupAboutMenu(PopupPlace::AtFocus));
+        return;
+    }
+    // Any other press forgets an earlier one, so only an uninterrupted press and release
+    // of the same key on the same label acts.
+    pressed_.reset();
+    if (ui::IsActionLabel(on) && (key == Key::Enter || key == Key::Space))
+        pressed_.emplace(on, key);
+}
+
+void FrmMain::KeyUp(Control on, Key key) {
+    // On release, not on press: the confirmation's default answer is Yes, and a held key's
+    // auto-repeats would otherwise answer it.
+    if (pressed_ != std::pair{on, key}) return;
+    pressed_.reset();
+    Confirm(on);
 }
 
 void FrmMain::MenuClick(MenuItem item) {

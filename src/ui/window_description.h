@@ -94,6 +94,11 @@ inline constexpr std::array<ControlDescription, 5> kControls{{
 
 const ControlDescription& Describe(Control control);
 
+// The two labels that act. Besides the pointer, Tab reaches them and keys act on them.
+constexpr bool IsActionLabel(Control control) {
+    return control == Control::lblShutDown || control == Control::lblRestart;
+}
+
 // Twips to pixels at a given DPI (15 twips a pixel at 96 dpi), to the nearest pixel.
 int TwipsToPixels(double twips, int dpi);
 PixelRect ToPixels(const TwipsRect& rect, int dpi);

@@ -26,6 +26,7 @@ class FakeForms : public Forms {
     std::vector<std::pair<Control, OleColor>> colorWrites;  // every write, repeats included
     int textWrites = 0;
     int popups = 0;
+    std::vector<PopupPlace> popupPlaces;
 
     // The answers the test gives: to each box in turn, and to the popup menu.
     std::function<int(const ShownBox&)> answer = [](const ShownBox&) { return msgbox::kNo; };
@@ -45,8 +46,9 @@ class FakeForms : public Forms {
         if (journal_) journal_->push_back("box " + title);
         return answer(boxes.back());
     }
-    MenuItem PopupAboutMenu() override {
+    MenuItem PopupAboutMenu(PopupPlace place) override {
         ++popups;
+        popupPlaces.push_back(place);
         return menuChoice;
     }
     AppVersion Version() override { return version; }

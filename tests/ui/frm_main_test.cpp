@@ -160,5 +160,113 @@ TEST_F(FrmMainTest, ChoosingAboutShowsTheAboutBox) {
             ShownBox{"Tolvane\r\nVer 2.11.305\r\nby the Tolvane authors", 64, "About Tolvane"}));
 }
 
+TEST_F(FrmMainTest, APressAndReleaseOfEnterOrSpaceOnALabelAsksAsItsDoubleClickDoes) {
+    const std::string reboot = "Are you sure you want to reboot the computer?";
+    const std::string shutDown = "Are you sure you want to shut the computer down?";
+    struct Stroke {
+        bool down;
+        Control on;
+        Key key;
+    };
+    constexpr auto Down = [](Control on, Key key) { return Stroke{true, on, key}; };
+    constexpr auto Up = [](Control on, Key key) { return Stroke{false, on, key}; };
+    constexpr Control restart = Control::lblRestart, shut = Control::lblShutDown;
+    const struct {
+        const char* what;
+        std::vector<Stroke> strokes;
+        std::vector<std::string> questions;
+    } cases[] = {
+        {"Enter on Restart", {Down(restart, Key::Enter), Up(restart, Key::Enter)}, {reboot}},
+        {"Space on Shut Down", {Down(shut, Key::Space), Up(shut, Key::Space)}, {shutDown}},
+        {"Enter on Shut Down", {Down(shut, Key::Enter), Up(shut, Key::Enter)}, {shutDown}},
+        {"a press alone asks nothing yet", {Down(restart, Key::Enter)}, {}},
+        {"held: auto-repeats, then one release asks once",
+         {Down(restart, Key::Space), Down(restart, Key::Space), Down(restart, Key::Space),
+          Up(restart, Key::Space)},
+         {reboot}},
+        {"a release without its press", {Up(restart, Key::Enter)}, {}},
+        {"released as another key", {Down(restart, Key::Enter), Up(restart, Key::Space)}, {}},
+        {"pressed on one label, released on the other",
+         {Down(restart, Key::Enter), Up(shut, Key::Enter)},
+         {}},
+        {"another key pressed in between",
+         {Down(shut, Key::Space), Down(shut, Key::Other), Up(shut, Key::Space)},
+         {}},
+        {"a release answers one press only",
+         {Down(shut, Key::Enter), Up(shut, Key::Enter), Up(shut, Key::Enter)},
+         {shutDown}},
+        {"twice",
+         {Down(shut, Key::Enter), Up(shut, Key::Enter), Down(restart, Key::Space),
+          Up(restart, Key::Space)},
+         {shutDown, reboot}},
+        {"other keys on a label", {Down(restart, Key::Other), Up(restart, Key::Other)}, {}},
+    };
+    for (const auto& c : cases) {
+        FakeForms fresh;
+        FrmMain handlers{fresh, system};
+        for (const Stroke& stroke : c.strokes)
+            stroke.down ? handlers.KeyDown(stroke.on, stroke.key)
+                        : handlers.KeyUp(stroke.on, stroke.key);
+        std::vector<std::string> asked;
+        for (const ShownBox& box : fresh.boxes) {
+            EXPECT_EQ(box.style, 36) << c.what;
+            EXPECT_EQ(box.title, "Sure?") << c.what;
+            asked.push_back(box.prompt);
+        }
+        EXPECT_EQ(asked, c.questions) << c.what;
+        EXPECT_EQ(fresh.popups, 0) << c.what;
+    }
+}
+
+TEST_F(FrmMainTest, EnterAndSpaceElsewhereDoNothing) {
+    for (const Control on :
+         {Control::frmMain, Control::lblTip, Control::txtUptime, Control::fraTodo}) {
+        for (const Key key : {Key::Enter, Key::Space, Key::Other}) {
+            frm.KeyDown(on, key);
+            frm.KeyUp(on, key);
+        }
+    }
+    EXPECT_THAT(forms.boxes, IsEmpty());
+    EXPECT_EQ(forms.popups, 0);
+    EXPECT_EQ(forms.textWrites, 0);
+    EXPECT_THAT(forms.colorWrites, IsEmpty());  // the keyboard lights nothing up
+}
+
+TEST_F(FrmMainTest, TheContextMenuKeyOpensThePopupByTheFocusFromAnyControl) {
+    const struct {
+        Control on;
+        MenuItem choice;
+        std::size_t boxes;
+    } cases[] = {
+        {Control::frmMain, MenuItem::mnuAboutTolvane, 1},
+        {Control::lblRestart, MenuItem::None, 0},
+        {Control::lblShutDown, MenuItem::mnuAboutTolvane, 1},
+        {Control::txtUptime, MenuItem::mnuAboutTolvane, 1},
+        {Control::fraTodo, MenuItem::None, 0},
+    };
+    for (const auto& c : cases) {
+        FakeForms fresh;
+        fresh.menuChoice = c.choice;
+        FrmMain handlers{fresh, system};
+        handlers.KeyDown(c.on, Key::ContextMenu);
+        handlers.KeyUp(c.on, Key::ContextMenu);
+        EXPECT_THAT(fresh.popupPlaces, ElementsAre(PopupPlace::AtFocus)) << static_cast<int>(c.on);
+        ASSERT_EQ(fresh.boxes.size(), c.boxes) << static_cast<int>(c.on);
+        if (c.boxes) {
+            EXPECT_EQ(fresh.boxes[0].title, "About Tolvane");
+        }
+    }
+}
+
+TEST_F(FrmMainTest, TheContextMenuKeyCancelsAPendingPressAndTheMouseMenuStaysAtThePointer) {
+    forms.menuChoice = MenuItem::None;
+    frm.KeyDown(Control::lblRestart, Key::Enter);
+    frm.KeyDown(Control::lblRestart, Key::ContextMenu);
+    frm.KeyUp(Control::lblRestart, Key::Enter);
+    frm.MouseDown(Control::frmMain, MouseButton::Right);
+    EXPECT_THAT(forms.popupPlaces, ElementsAre(PopupPlace::AtFocus, PopupPlace::AtPointer));
+    EXPECT_THAT(forms.boxes, IsEmpty());
+}
+
 }  // namespace
 }  // namespace tolvane

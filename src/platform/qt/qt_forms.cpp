@@ -16,7 +16,7 @@ QtForms::QtForms(QWidget& window, const ControlWidgets& controls)
       controls_(controls),
       mnuAbout_(new QMenu(ToQString(ui::kMenuAboutText), &window)),
       presentBox_([](QMessageBox& box) { box.exec(); }),
-      presentMenu_([](QMenu& menu) { return menu.exec(QCursor::pos()); }) {
+      presentMenu_([](QMenu& menu, const QPoint& at) { return menu.exec(at); }) {
     mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
     mnuAboutTolvane_ = mnuAbout_->addAction(ToQString(ui::kMenuAboutTolvaneText));
     mnuAboutTolvane_->setObjectName(QStringLiteral("mnuAboutTolvane"));
@@ -44,9 +44,17 @@ int QtForms::MsgBox(const std::string& prompt, int style, const std::string& tit
     return AnswerOf(*box);
 }
 
-MenuItem QtForms::PopupAboutMenu() {
+QPoint QtForms::PopupPosition(PopupPlace place) const {
+    if (place == PopupPlace::AtPointer) return QCursor::pos();
+    // By the middle of whatever has the focus, as the platform places a keyboard menu.
+    const QWidget* focus = window_.focusWidget();
+    const QWidget& widget = focus ? *focus : window_;
+    return widget.mapToGlobal(widget.rect().center());
+}
+
+MenuItem QtForms::PopupAboutMenu(PopupPlace place) {
     if (!mnuAbout_) throw std::logic_error("the About menu is gone");
-    QAction* chosen = presentMenu_(*mnuAbout_);
+    QAction* chosen = presentMenu_(*mnuAbout_, PopupPosition(place));
     return chosen && chosen == mnuAboutTolvane_ ? MenuItem::mnuAboutTolvane : MenuItem::None;
 }
 

@@ -16,7 +16,8 @@ class QtForms final : public Forms {
     // How a ready box or menu is put before the user. The defaults run their own modal
     // loops; tests put in one that inspects it and answers as a user would.
     using BoxPresenter = std::function<void(QMessageBox&)>;
-    using MenuPresenter = std::function<QAction*(QMenu&)>;
+    // A menu is put at a point on the screen.
+    using MenuPresenter = std::function<QAction*(QMenu&, const QPoint&)>;
 
     QtForms(QWidget& window, const ControlWidgets& controls);
 
@@ -26,10 +27,12 @@ class QtForms final : public Forms {
     void SetText(Control control, const std::string& text) override;
     void SetForeColor(Control control, OleColor color) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
-    MenuItem PopupAboutMenu() override;
+    MenuItem PopupAboutMenu(PopupPlace place) override;
     AppVersion Version() override;
 
   private:
+    QPoint PopupPosition(PopupPlace place) const;
+
     QWidget& window_;
     ControlWidgets controls_;
     // The hidden top-level menu mnuAbout: never in a menu bar, only ever a popup.

@@ -22,11 +22,9 @@ int ShowMessageBox(const MessageBoxRequest& request) {
     return MessageBoxW(request.owner, request.text.c_str(), request.caption.c_str(), request.type);
 }
 
-UINT TrackAtCursor(HWND owner, HMENU menu) {
-    POINT cursor{};
-    GetCursorPos(&cursor);
+UINT TrackAt(HWND owner, HMENU menu, POINT at) {
     return static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN,
-                                            cursor.x, cursor.y, 0, owner, nullptr));
+                                            at.x, at.y, 0, owner, nullptr));
 }
 
 // The hidden top-level menu mnuAbout with its one item; only its items are ever shown.
@@ -47,7 +45,7 @@ COLORREF ResolveColor(OleColor color) {
     return static_cast<COLORREF>(color);
 }
 
-Win32Forms::Win32Forms() : messageBox_(ShowMessageBox), popupMenu_(TrackAtCursor) {
+Win32Forms::Win32Forms() : messageBox_(ShowMessageBox), popupMenu_(TrackAt) {
     colors_.fill(kColorButtonText);
 }
 
@@ -81,9 +79,27 @@ int Win32Forms::MsgBox(const std::string& prompt, int style, const std::string& 
     return messageBox_({Window(Control::frmMain), Widen(prompt), Widen(title), type});
 }
 
-MenuItem Win32Forms::PopupAboutMenu() {
+POINT Win32Forms::PopupPosition(PopupPlace place) const {
+    POINT at{};
+    if (place == PopupPlace::AtPointer) {
+        GetCursorPos(&at);
+        return at;
+    }
+    // By the middle of whatever in the window has the focus, or of the window itself.
+    const HWND window = Window(Control::frmMain);
+    HWND focus = GetFocus();
+    if (!focus || (focus != window && !IsChild(window, focus))) focus = window;
+    RECT rect{};
+    GetClientRect(focus, &rect);
+    at = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(focus, &at);
+    return at;
+}
+
+MenuItem Win32Forms::PopupAboutMenu(PopupPlace place) {
     const MenuHandle bar = BuildAboutMenu();
-    const UINT chosen = popupMenu_(Window(Control::frmMain), GetSubMenu(bar.get(), 0));
+    const UINT chosen =
+        popupMenu_(Window(Control::frmMain), GetSubMenu(bar.get(), 0), PopupPosition(place));
     return chosen == IDM_ABOUT_TOLVANE ? MenuItem::mnuAboutTolvane : MenuItem::None;
 }
 

@@ -18,9 +18,9 @@ struct MessageBoxRequest {
 };
 // Answers a box as MessageBoxW would: IDYES, IDNO, IDOK...
 using MessageBoxFunction = std::function<int(const MessageBoxRequest&)>;
-// Shows `menu` for `owner` and returns the chosen command, 0 when dismissed, as
-// TrackPopupMenu with TPM_RETURNCMD would.
-using PopupMenuFunction = std::function<UINT(HWND owner, HMENU menu)>;
+// Shows `menu` for `owner` at `at` on the screen and returns the chosen command, 0 when
+// dismissed, as TrackPopupMenu with TPM_RETURNCMD would.
+using PopupMenuFunction = std::function<UINT(HWND owner, HMENU menu, POINT at)>;
 
 // A system colour reference (0x80000000 + index) as the current system colour; any
 // other value is already an RGB colour.
@@ -42,10 +42,12 @@ class Win32Forms final : public Forms {
     void SetText(Control control, const std::string& text) override;
     void SetForeColor(Control control, OleColor color) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
-    MenuItem PopupAboutMenu() override;
+    MenuItem PopupAboutMenu(PopupPlace place) override;
     AppVersion Version() override;
 
   private:
+    POINT PopupPosition(PopupPlace place) const;
+
     static constexpr std::size_t kControlCount = 6;
     std::array<HWND, kControlCount> windows_{};
     std::array<OleColor, kControlCount> colors_{};

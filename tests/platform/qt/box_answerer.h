@@ -28,7 +28,8 @@ class BoxAnswerer {
                              box.standardButton(box.defaultButton())});
             if (QAbstractButton* button = box.button(answer)) button->click();
         });
-        forms.SetMenuPresenter([this](QMenu& menu) -> QAction* {
+        forms.SetMenuPresenter([this](QMenu& menu, const QPoint& at) -> QAction* {
+            menuPositions.push_back(at);
             QStringList texts;
             QAction* chosen = nullptr;
             for (QAction* action : menu.actions()) {
@@ -44,6 +45,7 @@ class BoxAnswerer {
     QString menuChoice;  // the item to choose; none of them when empty
     std::vector<SeenBox> boxes;
     std::vector<QStringList> menus;
+    std::vector<QPoint> menuPositions;  // where each was put, on the screen
 };
 
 }  // namespace tolvane::qt::testing

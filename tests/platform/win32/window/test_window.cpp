@@ -23,8 +23,8 @@ TestWindow::TestWindow(Shown shown) {
         journal.push_back("box " + Narrow(request.caption));
         return boxAnswer;
     });
-    window.Forms().AnswerPopupMenusWith([this](HWND owner, HMENU menu) {
-        popups.push_back({owner, ItemsOf(menu)});
+    window.Forms().AnswerPopupMenusWith([this](HWND owner, HMENU menu, POINT at) {
+        popups.push_back({owner, ItemsOf(menu), at});
         return popupChoice;
     });
     created = window.Create(GetModuleHandleW(nullptr));

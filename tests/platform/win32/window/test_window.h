@@ -15,6 +15,7 @@ namespace tolvane::win32::testing {
 struct PopupShown {
     HWND owner;
     std::vector<std::pair<UINT, std::wstring>> items;  // command id, text
+    POINT at;                                          // on the screen
 };
 
 // The real main window on a fake system; boxes and the popup are answered here, never
