@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <stdexcept>
 
+#include "platform/qt/action_label.h"
 #include "platform/qt/palette_colors.h"
 #include "platform/qt/qt_text.h"
 
@@ -21,7 +22,9 @@ QWidget& Container(const ControlWidgets& built, QWidget& window, Control contain
 }
 
 QLabel* MakeLabel(const ui::ControlDescription& description, QWidget& parent) {
-    auto* label = new QLabel(ToQString(description.text), &parent);
+    const QString text = ToQString(description.text);
+    auto* label = ui::IsActionLabel(description.control) ? new ActionLabel(text, &parent)
+                                                         : new QLabel(text, &parent);
     label->setAlignment(description.centred ? Qt::AlignHCenter | Qt::AlignTop
                                             : Qt::AlignLeft | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);

@@ -1,5 +1,8 @@
 #include "platform/qt/event_translator.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace tolvane::qt {
@@ -24,6 +27,29 @@ bool OnOwnSurface(const QWidget& widget, const QMouseEvent& event) {
     return widget.childAt(event.position().toPoint()) == nullptr;
 }
 
+// The context-menu key needs nothing here: the platform turns it into a context-menu
+// event of its own, which arrives first. Shift+F10 it leaves as a plain key.
+Key KeyOf(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return Key::Enter;
+        case Qt::Key_Space:
+            return Key::Space;
+        case Qt::Key_F10:
+            return event.modifiers() == Qt::ShiftModifier ? Key::ContextMenu : Key::Other;
+        default:
+            return Key::Other;
+    }
+}
+
+// A key goes first to the focused widget, or to the window when none has the focus, and
+// then to the parents that ignore it; only that first delivery is the key's own.
+bool FirstReceiver(const QObject* watched) {
+    const QWidget* focus = QApplication::focusWidget();
+    return !focus || watched == focus;
+}
+
 }  // namespace
 
 EventTranslator::EventTranslator(FrmMain& handlers, QWidget& window, const ControlWidgets& controls)
@@ -45,24 +71,54 @@ std::optional<Control> EventTranslator::ControlOf(const QObject* watched) const 
 }
 
 bool EventTranslator::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&
-        type != QEvent::MouseButtonDblClick)
-        return false;
     const std::optional<Control> control = ControlOf(watched);
     if (!control) return false;
-    const auto& mouse = *static_cast<QMouseEvent*>(event);
-    if (!OnOwnSurface(*static_cast<QWidget*>(watched), mouse)) return false;
+    switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            return Mouse(*static_cast<QWidget*>(watched), *control,
+                         *static_cast<QMouseEvent*>(event));
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return FirstReceiver(watched) && Keyboard(*control, *static_cast<QKeyEvent*>(event));
+        case QEvent::ContextMenu:
+            return ContextMenu(*control, *static_cast<QContextMenuEvent*>(event));
+        default:
+            return false;
+    }
+}
 
-    if (type == QEvent::MouseMove) {
-        handlers_.MouseMove(*control);
-    } else if (type == QEvent::MouseButtonDblClick) {
-        handlers_.DblClick(*control);
-    } else if (const auto button = ButtonOf(mouse.button())) {
-        handlers_.MouseDown(*control, *button);
+bool EventTranslator::Mouse(const QWidget& widget, Control control, const QMouseEvent& event) {
+    if (!OnOwnSurface(widget, event)) return false;
+    if (event.type() == QEvent::MouseMove) {
+        handlers_.MouseMove(control);
+    } else if (event.type() == QEvent::MouseButtonDblClick) {
+        handlers_.DblClick(control);
+    } else if (const auto button = ButtonOf(event.button())) {
+        handlers_.MouseDown(control, *button);
     }
     // Qt's own handling goes on: the text box keeps its selection and context menu.
     return false;
+}
+
+bool EventTranslator::Keyboard(Control control, const QKeyEvent& event) {
+    const Key key = KeyOf(event);
+    if (event.type() == QEvent::KeyPress) {
+        handlers_.KeyDown(control, key);
+    } else if (!event.isAutoRepeat()) {
+        // A held key repeats as release and press pairs; only the last release is real.
+        handlers_.KeyUp(control, key);
+    }
+    // Shift+F10 is spent on the popup; every other key goes on as Qt would deliver it.
+    return key == Key::ContextMenu;
+}
+
+bool EventTranslator::ContextMenu(Control control, const QContextMenuEvent& event) {
+    // The right button has its own path, through the press.
+    if (event.reason() != QContextMenuEvent::Keyboard) return false;
+    handlers_.KeyDown(control, Key::ContextMenu);
+    return true;  // instead of a widget's own menu
 }
 
 }  // namespace tolvane::qt

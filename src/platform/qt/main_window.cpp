@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QScreen>
 
+#include "platform/qt/accessible_texts.h"
 #include "platform/qt/qt_text.h"
 #include "ui/window_description.h"
 
@@ -28,7 +29,9 @@ ControlWidgets SetUpWindow(QWidget& window) {
     window.setFixedSize(ui::TwipsToPixels(ui::kClientWidthTwips, dpi),
                         ui::TwipsToPixels(ui::kClientHeightTwips, dpi));
     window.setMouseTracking(true);
-    return BuildControls(window);
+    ControlWidgets controls = BuildControls(window);
+    SetAccessibleTexts(controls);
+    return controls;
 }
 
 }  // namespace
