@@ -17,6 +17,7 @@ LABELS = {  # left, top, width, height inside the frame
 }
 UPTIME = (360, 720, 4215, 375)
 BACKGROUND = (120, 900)  # the window's bare background, left of the text box
+FRAME_SURFACE = (480, 1777)  # inside the frame, left of both labels
 
 # Grey levels (0 black .. 1 white): button text is dark, the highlight is light.
 DARK = 0.35
@@ -79,8 +80,20 @@ class MainWindow:
     def label_darkest(self, label):
         return x_session.region_darkest(self.capture("label"), self.label_rect(label))
 
+    def wait_for_label(self, label, lit):
+        """Waits until label is drawn in the highlight colour (lit) or in button text."""
+        if lit:
+            condition = lambda: self.label_darkest(label) > LIGHT  # noqa: E731
+        else:
+            condition = lambda: self.label_darkest(label) < DARK  # noqa: E731
+        x_session.wait_until(condition, f"{label} {'lit' if lit else 'in button text'}",
+                             process=self.program)
+
     def rest_on_background(self):
         self.display.move_to(self.window, *self.point(*BACKGROUND))
+
+    def hover_frame(self):
+        self.display.move_to(self.window, *self.point(*FRAME_SURFACE))
 
     def hover(self, label):
         self.display.move_to(self.window, *self.label_centre(label))

@@ -12,6 +12,7 @@ import unittest
 
 import frm_main_driver
 import linux_program
+import pointer_checks
 import x_session
 from linux_program import private_bus
 
@@ -52,13 +53,8 @@ class LinuxProgramTest(unittest.TestCase):
     def test_the_window_shows_a_live_uptime(self):
         self.window.wait_for_live_uptime()
 
-    def test_hover_lights_a_label(self):
-        window = self.window
-        window.rest_on_background()
-        self.assertLess(window.label_darkest("restart"), frm_main_driver.DARK)
-        window.hover("restart")
-        x_session.wait_until(lambda: window.label_darkest("restart") > frm_main_driver.LIGHT,
-                             "the hovered label in the highlight colour", process=self.program)
+    def test_a_label_lights_under_the_pointer_until_it_crosses_the_frame(self):
+        pointer_checks.check_hover(self, self.window)
 
     def test_no_then_about_then_yes_reaches_logind_and_the_program_runs_on(self):
         cases = [  # label, the key that answers No, logind's method

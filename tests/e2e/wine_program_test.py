@@ -13,6 +13,7 @@ import tempfile
 import unittest
 
 import frm_main_driver
+import pointer_checks
 import wine_program
 import x_session
 
@@ -31,14 +32,9 @@ class WineProgramTest(unittest.TestCase):
         self.program = self.wine.start(PROGRAM, "tolvane.log")
         self.window = frm_main_driver.MainWindow(self.display, self.program, self.dir)
 
-    def test_the_window_shows_a_live_uptime_and_hover_lights_a_label(self):
-        window = self.window
-        window.wait_for_live_uptime()
-        window.rest_on_background()
-        self.assertLess(window.label_darkest("restart"), frm_main_driver.DARK)
-        window.hover("restart")
-        x_session.wait_until(lambda: window.label_darkest("restart") > frm_main_driver.LIGHT,
-                             "the hovered label in the highlight colour", process=self.program)
+    def test_a_live_uptime_and_a_label_lit_until_the_pointer_crosses_the_frame(self):
+        self.window.wait_for_live_uptime()
+        pointer_checks.check_hover(self, self.window)
 
     # Yes ends the whole Wine session, so each label gets a session of its own.
     def test_restart_no_then_about_then_yes_ends_the_session(self):

@@ -9,7 +9,7 @@ import subprocess
 import time
 
 WAIT_TIMEOUT = 20  # seconds; only reached when something is broken
-SCREEN = "1280x1024x24"
+SCREEN = "1280x1024x24"  # at 96 dpi, where a pixel is 15 twips
 
 
 def wait_until(condition, what, timeout=WAIT_TIMEOUT, process=None):
@@ -33,7 +33,8 @@ class Display:
         read_end, write_end = os.pipe()
         with open(log_path, "wb") as log:
             self._server = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-dpi", "96",
+                 "-nolisten", "tcp"],
                 stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
                 start_new_session=True)
         os.close(write_end)
