@@ -2,10 +2,14 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include "platform/win32/dll_search.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/win32_system.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Before anything else can load a library; if refused, the usual search order stays.
+    tolvane::win32::RestrictDllSearchToSystem32();
+
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
