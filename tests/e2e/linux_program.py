@@ -7,6 +7,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "platform", "linux", "power"))
 import private_bus  # noqa: E402  (the private D-Bus harness of the power tests)
 
+__all__ = ["private_bus", "bus_env", "nowhere", "start"]
+
 
 def bus_env(system_address, session_address):
     """This environment with the given buses and no way back to the machine's own."""
