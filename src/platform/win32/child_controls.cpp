@@ -20,6 +20,8 @@ NativeClass NativeClassFor(const ui::ControlDescription& control) {
             // double-clicks and the window sees none over it.
             DWORD style = SS_NOPREFIX | SS_NOTIFY;
             style |= control.centred ? SS_CENTER : SS_LEFT;
+            // Tab stops at the labels that act, so the keyboard can reach them too.
+            if (ui::IsActionLabel(control.control)) style |= WS_TABSTOP;
             return {L"STATIC", style, 0};
         }
         case ui::ControlKind::TextBox:
@@ -81,6 +83,14 @@ SIZE MeasureText(HWND window, HFONT font) {
     GetTextExtentPoint32W(dc.get(), text.c_str(), length, &size);
     SelectObject(dc.get(), previous);
     return size;
+}
+
+void DrawFocusFrame(HWND label) {
+    if (SendMessageW(label, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) return;
+    RECT rect{};
+    GetClientRect(label, &rect);
+    const WindowDc dc(label);
+    DrawFocusRect(dc.get(), &rect);
 }
 
 }  // namespace tolvane::win32

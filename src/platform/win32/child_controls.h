@@ -23,4 +23,9 @@ ui::PixelRect ClientRect(const ui::ControlDescription& control, int dpi, SIZE te
 // The size of `window`'s own text drawn in `font`.
 SIZE MeasureText(HWND window, HFONT font);
 
+// Draws the dotted focus rectangle around `label`'s client area, unless the window hides
+// focus cues (Windows hides them until the keyboard is used). It inverts: draw it only
+// over freshly painted pixels.
+void DrawFocusFrame(HWND label);
+
 }  // namespace tolvane::win32

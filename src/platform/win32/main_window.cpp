@@ -68,6 +68,28 @@ std::optional<MouseButton> ButtonOf(UINT message) {
     }
 }
 
+Key KeyOf(WPARAM virtualKey) {
+    switch (virtualKey) {
+        case VK_RETURN:
+            return Key::Enter;
+        case VK_SPACE:
+            return Key::Space;
+        default:
+            return Key::Other;
+    }
+}
+
+// Enter or Space, pressed or typed (their characters '\r' and ' ' equal their key codes).
+bool IsEnterOrSpace(const MSG* message) {
+    return message && (message->message == WM_KEYDOWN || message->message == WM_CHAR) &&
+           (message->wParam == VK_RETURN || message->wParam == VK_SPACE);
+}
+
+// A context menu asked for from the keyboard comes without a pointer position.
+bool FromKeyboard(LPARAM lParam) {
+    return GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
+}
+
 bool IsLabel(Control control) {
     return control != Control::frmMain && ui::Describe(control).kind == ui::ControlKind::Label;
 }
@@ -109,6 +131,8 @@ void MainWindow::CreateControls() {
             SetWindowSubclass(child, &LabelProc, kSubclassId, self);
         if (control.kind == ui::ControlKind::Frame)
             SetWindowSubclass(child, &FrameProc, kSubclassId, self);
+        if (control.kind == ui::ControlKind::TextBox)
+            SetWindowSubclass(child, &TextBoxProc, kSubclassId, self);
     }
 }
 
@@ -190,6 +214,21 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!control || !IsLabel(*control)) break;
             return LabelColors(reinterpret_cast<HDC>(wParam), *control);
         }
+        case WM_CONTEXTMENU:
+            // A right-click opened the popup at its press already; only the keyboard's
+            // request is news here.
+            if (!FromKeyboard(lParam)) break;
+            frmMain_.KeyDown(ControlOf(reinterpret_cast<HWND>(wParam)).value_or(Control::frmMain),
+                             Key::ContextMenu);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                focusBeforeDeactivation_ = GetFocus();
+            } else if (focusBeforeDeactivation_ && IsChild(Handle(), focusBeforeDeactivation_)) {
+                SetFocus(focusBeforeDeactivation_);
+                return 0;
+            }
+            break;
         case WM_DPICHANGED: {
             ApplyDpi(LOWORD(wParam));
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -212,16 +251,57 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK MainWindow::LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data) {
     auto* self = reinterpret_cast<MainWindow*>(data);
-    if (message == WM_MOUSEMOVE || ButtonOf(message)) {
-        if (const auto control = self->ControlOf(label)) {
-            if (message == WM_MOUSEMOVE)
-                self->frmMain_.MouseMove(*control);
-            else
-                self->frmMain_.MouseDown(*control, *ButtonOf(message));
-        }
-    }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(label, &LabelProc, id);
+    const auto control = self->ControlOf(label);
+    if (!control) return DefSubclassProc(label, message, wParam, lParam);
+    if (message == WM_MOUSEMOVE) self->frmMain_.MouseMove(*control);
+    if (const auto button = ButtonOf(message)) self->frmMain_.MouseDown(*control, *button);
+    if (ui::IsActionLabel(*control))
+        if (const auto result = self->LabelKeyboard(label, *control, message, wParam, lParam))
+            return *result;
     return DefSubclassProc(label, message, wParam, lParam);
+}
+
+std::optional<LRESULT> MainWindow::LabelKeyboard(HWND label, Control control, UINT message,
+                                                 WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_GETDLGCODE:
+            // Without this the dialog manager takes Enter for the default button, and the
+            // label never sees it.
+            if (!IsEnterOrSpace(reinterpret_cast<const MSG*>(lParam))) return std::nullopt;
+            return DefSubclassProc(label, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        case WM_KEYDOWN:
+            frmMain_.KeyDown(control, KeyOf(wParam));
+            return std::nullopt;
+        case WM_KEYUP:
+            frmMain_.KeyUp(control, KeyOf(wParam));
+            return std::nullopt;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_UPDATEUISTATE:
+            InvalidateRect(label, nullptr, TRUE);
+            return std::nullopt;
+        case WM_PAINT: {
+            if (GetFocus() != label) return std::nullopt;
+            // The whole label afresh, so the inverting frame lands on clean pixels.
+            InvalidateRect(label, nullptr, TRUE);
+            const LRESULT result = DefSubclassProc(label, message, wParam, lParam);
+            DrawFocusFrame(label);
+            return result;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+LRESULT CALLBACK MainWindow::TextBoxProc(HWND textBox, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR) {
+    // From the keyboard, the window's popup as anywhere else in it; a right-click keeps
+    // the edit field's own menu.
+    if (message == WM_CONTEXTMENU && FromKeyboard(lParam))
+        return SendMessageW(GetParent(textBox), WM_CONTEXTMENU, wParam, lParam);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(textBox, &TextBoxProc, id);
+    return DefSubclassProc(textBox, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindow::FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,

@@ -34,6 +34,8 @@ class MainWindow final : public BaseWindow<MainWindow> {
   private:
     static LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK TextBoxProc(HWND textBox, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR self);
     static LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR self);
 
@@ -43,11 +45,17 @@ class MainWindow final : public BaseWindow<MainWindow> {
     Control ControlAt(POINT client) const;
     std::optional<Control> ControlOf(HWND child) const;
     LRESULT LabelColors(HDC dc, Control label) const;
+    // Keys and focus on an action label; nullopt leaves the message to the label itself.
+    std::optional<LRESULT> LabelKeyboard(HWND label, Control control, UINT message, WPARAM wParam,
+                                         LPARAM lParam);
 
     Win32Forms forms_;
     FrmMain frmMain_;
     int dpi_ = 96;
     GdiObject<HFONT> font_;
+    // The control that had the focus when the window was last deactivated, say by a
+    // message box, given it back on reactivation as a dialog would.
+    HWND focusBeforeDeactivation_ = nullptr;
 };
 
 }  // namespace tolvane::win32

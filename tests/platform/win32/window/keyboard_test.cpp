@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include "platform/win32/resources/resource_ids.h"
+#include "test_window.h"
+
+namespace tolvane::win32::testing {
+namespace {
+
+// A key message put through the dialog manager as the program's message loop does, so
+// Tab and Enter meet IsDialogMessage before any control sees them.
+void Key(TestWindow& w, UINT message, WPARAM virtualKey) {
+    MSG msg{GetFocus(), message, virtualKey, message == WM_KEYUP ? 0xC0000001 : 1, 0, {}};
+    if (!IsDialogMessageW(w.Handle(), &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    // TranslateMessage may have posted the key's character.
+    MSG posted;
+    while (PeekMessageW(&posted, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE))
+        if (!IsDialogMessageW(w.Handle(), &posted)) DispatchMessageW(&posted);
+}
+void Stroke(TestWindow& w, WPARAM virtualKey) {
+    Key(w, WM_KEYDOWN, virtualKey);
+    Key(w, WM_KEYUP, virtualKey);
+}
+
+POINT ScreenCentre(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(window, &centre);
+    return centre;
+}
+
+LPARAM FromKeyboard() {
+    return MAKELPARAM(-1, -1);
+}
+
+TEST(Win32KeyboardTest, TabGoesFromTheTextBoxToShutDownThenRestartAndRoundAgain) {
+    TestWindow w(TestWindow::Shown::Yes);
+    ASSERT_TRUE(w.created);
+    EXPECT_EQ(GetNextDlgTabItem(w.Handle(), nullptr, FALSE), w[Control::txtUptime]);
+    SetFocus(w[Control::txtUptime]);
+    ASSERT_EQ(GetFocus(), w[Control::txtUptime]);
+    for (const Control next : {Control::lblShutDown, Control::lblRestart, Control::txtUptime}) {
+        Stroke(w, VK_TAB);
+        EXPECT_EQ(GetFocus(), w[next]) << ui::Describe(next).name;
+    }
+    EXPECT_TRUE(w.boxes.empty() && w.popups.empty());
+}
+
+TEST(Win32KeyboardTest, EnterOrSpaceOnALabelAsksAsItsDoubleClickDoes) {
+    const std::wstring reboot = L"Are you sure you want to reboot the computer?";
+    const std::wstring shutDown = L"Are you sure you want to shut the computer down?";
+    const struct {
+        Control label;
+        WPARAM key;
+        int answer;
+        std::wstring prompt;
+        std::vector<std::string> journal;
+    } cases[] = {
+        {Control::lblRestart, VK_RETURN, IDNO, reboot, {"box Sure?"}},
+        {Control::lblRestart,
+         VK_SPACE,
+         IDYES,
+         reboot,
+         {"box Sure?", "privilege", "request restart"}},
+        {Control::lblShutDown, VK_SPACE, IDNO, shutDown, {"box Sure?"}},
+        {Control::lblShutDown,
+         VK_RETURN,
+         IDYES,
+         shutDown,
+         {"box Sure?", "privilege", "request power off"}},
+    };
+    // One shown window for all: under Wine each shown window costs seconds to close.
+    TestWindow w(TestWindow::Shown::Yes);
+    ASSERT_TRUE(w.created);
+    for (const auto& c : cases) {
+        w.journal.clear();
+        w.boxes.clear();
+        w.boxAnswer = c.answer;
+        SetFocus(w[c.label]);
+        ASSERT_EQ(GetFocus(), w[c.label]);
+        // Held down and repeating, it asks nothing yet: the box's default answer is Yes.
+        Key(w, WM_KEYDOWN, c.key);
+        Key(w, WM_KEYDOWN, c.key);
+        EXPECT_TRUE(w.boxes.empty()) << ui::Describe(c.label).name;
+        Key(w, WM_KEYUP, c.key);
+        EXPECT_EQ(w.journal, c.journal) << ui::Describe(c.label).name << ' ' << c.key;
+        ASSERT_EQ(w.boxes.size(), 1u);
+        EXPECT_EQ(w.boxes[0].owner, w.Handle());
+        EXPECT_EQ(w.boxes[0].text, c.prompt);
+        EXPECT_EQ(w.boxes[0].type & (MB_TYPEMASK | MB_ICONMASK), 36u);  // MB_YESNO|MB_ICONQUESTION
+        EXPECT_TRUE(w.popups.empty());
+    }
+}
+
+TEST(Win32KeyboardTest, KeysInTheTextBoxOrOtherKeysAskNothing) {
+    TestWindow w(TestWindow::Shown::Yes);
+    ASSERT_TRUE(w.created);
+    w.journal.clear();
+    SetFocus(w[Control::txtUptime]);
+    Stroke(w, VK_RETURN);
+    Stroke(w, VK_SPACE);
+    SetFocus(w[Control::lblRestart]);
+    for (const WPARAM key : {WPARAM{'A'}, WPARAM{VK_ESCAPE}, WPARAM{VK_DOWN}}) Stroke(w, key);
+    // Pressed on one label, released on the other after Tab.
+    Key(w, WM_KEYDOWN, VK_RETURN);
+    Stroke(w, VK_TAB);
+    ASSERT_EQ(GetFocus(), w[Control::txtUptime]);
+    Key(w, WM_KEYUP, VK_RETURN);
+    EXPECT_TRUE(w.boxes.empty());
+    EXPECT_TRUE(w.popups.empty());
+    EXPECT_TRUE(w.journal.empty());
+}
+
+TEST(Win32KeyboardTest, TheKeyboardsContextMenuOpensThePopupByTheFocusFromAnywhere) {
+    const struct {
+        Control focus;  // frmMain: the window itself
+        UINT choice;
+    } cases[] = {
+        {Control::frmMain, IDM_ABOUT_TOLVANE},
+        {Control::txtUptime, 0},
+        {Control::lblShutDown, IDM_ABOUT_TOLVANE},
+        {Control::lblRestart, 0},
+    };
+    TestWindow w(TestWindow::Shown::Yes);
+    ASSERT_TRUE(w.created);
+    for (const auto& c : cases) {
+        w.journal.clear();
+        w.boxes.clear();
+        w.popups.clear();
+        w.popupChoice = c.choice;
+        const HWND focus = c.focus == Control::frmMain ? w.Handle() : w[c.focus];
+        SetFocus(focus);
+        ASSERT_EQ(GetFocus(), focus);
+        // What DefWindowProc sends the focused window for Shift+F10 or the menu key.
+        SendMessageW(focus, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(focus), FromKeyboard());
+        const char* name =
+            c.focus == Control::frmMain ? "frmMain" : ui::Describe(c.focus).name.data();
+        ASSERT_EQ(w.popups.size(), 1u) << name;
+        EXPECT_EQ(w.popups[0].owner, w.Handle());
+        EXPECT_EQ(w.popups[0].items,
+                  (std::vector<std::pair<UINT, std::wstring>>{{IDM_ABOUT_TOLVANE, L"&About..."}}));
+        const POINT centre = ScreenCentre(focus);
+        EXPECT_EQ(w.popups[0].at.x, centre.x) << name;
+        EXPECT_EQ(w.popups[0].at.y, centre.y) << name;
+        ASSERT_EQ(w.boxes.size(), c.choice ? 1u : 0u) << name;
+        if (c.choice) {
+            EXPECT_EQ(w.boxes[0].caption, L"About Tolvane");
+        }
+        EXPECT_TRUE(w.journal.size() == w.boxes.size()) << name;
+    }
+}
+
+TEST(Win32KeyboardTest, TheMousesContextMenuMessagesOpenNothingMore) {
+    TestWindow w;
+    ASSERT_TRUE(w.created);
+    // What follows a right button's release over the background and over a label.
+    POINT background = w.PointOnBackground();
+    ClientToScreen(w.Handle(), &background);
+    SendMessageW(w.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w.Handle()),
+                 MAKELPARAM(background.x, background.y));
+    POINT label = w.PointOver(Control::lblRestart);
+    ClientToScreen(w.Handle(), &label);
+    SendMessageW(w[Control::lblRestart], WM_CONTEXTMENU,
+                 reinterpret_cast<WPARAM>(w[Control::lblRestart]), MAKELPARAM(label.x, label.y));
+    EXPECT_TRUE(w.popups.empty());
+}
+
+TEST(Win32KeyboardTest, TheFocusComesBackToTheLabelWhenTheWindowIsActiveAgain) {
+    TestWindow w(TestWindow::Shown::Yes);
+    ASSERT_TRUE(w.created);
+    SetFocus(w[Control::lblRestart]);
+    ASSERT_EQ(GetFocus(), w[Control::lblRestart]);
+    // As around a message box: deactivated, the window itself focused, then activated.
+    SendMessageW(w.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(w.Handle());
+    SendMessageW(w.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(GetFocus(), w[Control::lblRestart]);
+}
+
+// Pixels of the label's outermost rows and columns that differ from the face colour.
+int MarkedEdgePixels(HWND label) {
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT rect{};
+    GetClientRect(label, &rect);
+    const HDC dc = GetDC(label);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    int marked = 0;
+    for (int x = 0; x < rect.right; ++x)
+        for (const int y : {0, static_cast<int>(rect.bottom) - 1})
+            if (GetPixel(dc, x, y) != face) ++marked;
+    ReleaseDC(label, dc);
+    return marked;
+}
+
+TEST(Win32KeyboardTest, OnlyAFocusedLabelHasAFocusRectangle) {
+    TestWindow w(TestWindow::Shown::Yes);
+    ASSERT_TRUE(w.created);
+    const HWND restart = w[Control::lblRestart];
+    SetFocus(w[Control::txtUptime]);
+    const int unfocused = MarkedEdgePixels(restart);
+    Stroke(w, VK_TAB);
+    Stroke(w, VK_TAB);
+    ASSERT_EQ(GetFocus(), restart);
+    RECT rect{};
+    GetClientRect(restart, &rect);
+    // A dotted line along the top and bottom rows: every other pixel at least.
+    EXPECT_GE(MarkedEdgePixels(restart), unfocused + rect.right / 2);
+    // Drawn again, it is still there: the inverting frame does not undo itself.
+    EXPECT_GE(MarkedEdgePixels(restart), unfocused + rect.right / 2);
+    Stroke(w, VK_TAB);
+    ASSERT_EQ(GetFocus(), w[Control::txtUptime]);
+    EXPECT_EQ(MarkedEdgePixels(restart), unfocused);
+}
+
+}  // namespace
+}  // namespace tolvane::win32::testing
