@@ -43,7 +43,13 @@ QLineEdit* MakeTextBox(const ui::ControlDescription& description, QWidget& paren
 }
 
 QGroupBox* MakeFrame(const ui::ControlDescription& description, QWidget& parent) {
-    return new QGroupBox(ToQString(description.text), &parent);
+    auto* frame = new QGroupBox(ToQString(description.text), &parent);
+    // The caption sits on the frame's top line, as group boxes are drawn on Windows:
+    // many styles put it above the line instead, and the line then crosses the first label.
+    frame->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+    return frame;
 }
 
 }  // namespace

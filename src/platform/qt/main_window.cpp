@@ -19,8 +19,11 @@ ControlWidgets SetUpWindow(QWidget& window) {
     window.setAttribute(Qt::WA_QuitOnClose, true);
     window.setWindowTitle(ToQString(ui::kWindowCaption));
 
-    // Tahoma where installed; otherwise fontconfig picks what stands in for it.
-    QFont font(ToQString(ui::kFontFamily));
+    // Tahoma where installed; else a free sans of about its width, so the heading's
+    // second line still fits; else whatever fontconfig offers.
+    QFont font;
+    font.setFamilies(
+        {ToQString(ui::kFontFamily), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
     font.setPointSizeF(ui::kFontPointSize);
     font.setWeight(QFont::Normal);
     window.setFont(font);
