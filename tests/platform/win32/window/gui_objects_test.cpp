@@ -46,12 +46,30 @@ DWORD GdiHandleTableCount() {
     return live;
 }
 
+// Windows and menus this process holds. USER handles carry a table index in the low word;
+// a handle without the generation in the high word names whatever lives at that index, on
+// Windows as under Wine, so every cell can be asked about without knowing its handle.
+DWORD UserHandleCount() {
+    constexpr UINT_PTR kFirstIndex = 0x20, kLastIndex = 0xFFFF;
+    DWORD live = 0;
+    for (UINT_PTR index = kFirstIndex; index <= kLastIndex; index += 2) {
+        DWORD owner = 0;
+        const auto window = reinterpret_cast<HWND>(index);
+        if (IsWindow(window) && GetWindowThreadProcessId(window, &owner) &&
+            owner == GetCurrentProcessId())
+            ++live;
+        else if (IsMenu(reinterpret_cast<HMENU>(index)))
+            ++live;
+    }
+    return live;
+}
+
 void Repaint(const TestWindow& w) {
     RedrawWindow(w.Handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-// A thousand ticks and ten thousand hover changes, each repainted.
+// Ticks and hover changes, each repainted, and a popup menu every hundred hovers.
 void Exercise(TestWindow& w, int ticks, int hovers) {
     for (int i = 0; i < ticks; ++i) {
         w.system.milliseconds += 100;
@@ -77,7 +95,7 @@ TEST(Win32GuiObjectsTest, TicksAndHoversCreateNoLastingObjects) {
         GTEST_SKIP() << "GetGuiResources counts nothing here (Wine leaves it unimplemented)";
     Exercise(w, 10, 100);  // first paints may create cached objects for good
     const GuiObjects before = Count();
-    Exercise(w, 1000, 10'000);
+    Exercise(w, 10'000, 10'000);
     const GuiObjects after = Count();
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.user, before.user);
@@ -97,8 +115,31 @@ TEST(Win32GuiObjectsTest, TicksAndHoversLeaveTheGdiHandleTableAsItWas) {
     }
     Exercise(w, 10, 100);
     const DWORD before = GdiHandleTableCount();
-    Exercise(w, 1000, 10'000);
+    Exercise(w, 10'000, 10'000);
     EXPECT_EQ(GdiHandleTableCount(), before);
+}
+
+TEST(Win32GuiObjectsTest, TicksHoversAndPopupsLeaveTheUserHandlesAsTheyWere) {
+    TestWindow w;
+    ASSERT_TRUE(w.created);
+    const DWORD start = UserHandleCount();
+    // The window and its five controls at least.
+    ASSERT_GE(start, 1 + ui::kControls.size());
+    {
+        // The measure sees a menu and a window come and go.
+        const HMENU menu = CreatePopupMenu();
+        ASSERT_EQ(UserHandleCount(), start + 1);
+        DestroyMenu(menu);
+        const HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, w.Handle(),
+                                           nullptr, nullptr, nullptr);
+        ASSERT_EQ(UserHandleCount(), start + 1);
+        DestroyWindow(child);
+        ASSERT_EQ(UserHandleCount(), start);
+    }
+    Exercise(w, 10, 100);
+    const DWORD before = UserHandleCount();
+    Exercise(w, 10'000, 10'000);
+    EXPECT_EQ(UserHandleCount(), before);
 }
 
 TEST(Win32GuiObjectsTest, TheColourMessageHandsOutTheSystemBrushEveryTime) {
