@@ -9,7 +9,9 @@ namespace {
 // A key message put through the dialog manager as the program's message loop does, so
 // Tab and Enter meet IsDialogMessage before any control sees them.
 void Key(TestWindow& w, UINT message, WPARAM virtualKey) {
-    MSG msg{GetFocus(), message, virtualKey, message == WM_KEYUP ? 0xC0000001 : 1, 0, {}};
+    // A release carries the previous-state and transition bits (30 and 31), repeat count 1.
+    const auto keyData = static_cast<LPARAM>(message == WM_KEYUP ? 0xC0000001u : 1u);
+    MSG msg{GetFocus(), message, virtualKey, keyData, 0, {}};
     if (!IsDialogMessageW(w.Handle(), &msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
