@@ -4,9 +4,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "box_answerer.h"
-#include "fakes/fake_system.h"
-#include "platform/qt/main_window.h"
+#include "live_window.h"
 
 namespace tolvane::qt {
 
@@ -16,15 +14,12 @@ class KeyboardTest : public QObject {
     Q_OBJECT
 
   private:
-    std::vector<std::string> journal_;
-    std::unique_ptr<fakes::FakeSystem> system_;
-    std::unique_ptr<MainWindow> window_;
-    std::unique_ptr<testing::BoxAnswerer> user_;
+    std::unique_ptr<testing::LiveWindow> live_;
 
-    const ControlWidgets& controls() const { return window_->controls(); }
+    const ControlWidgets& controls() const { return live_->controls(); }
     QStringList Asked() const {
         QStringList asked;
-        for (const auto& entry : journal_) asked << QString::fromStdString(entry);
+        for (const auto& entry : live_->journal) asked << QString::fromStdString(entry);
         return asked;
     }
     // Tabs from the text box until `widget` has the focus.
@@ -40,20 +35,11 @@ class KeyboardTest : public QObject {
 
   private slots:
     void init() {
-        journal_.clear();
-        system_ = std::make_unique<fakes::FakeSystem>(&journal_);
-        window_ = std::make_unique<MainWindow>(*system_);
-        user_ = std::make_unique<testing::BoxAnswerer>(window_->forms());
-        window_->Start();
-
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        journal_.clear();
+        live_ = std::make_unique<testing::LiveWindow>();
+        QVERIFY(QTest::qWaitForWindowActive(&live_->window));
+        live_->journal.clear();
     }
-    void cleanup() {
-        user_.reset();
-        window_.reset();
-        system_.reset();
-    }
+    void cleanup() { live_.reset(); }
 
     void tabGoesFromTheTextBoxToShutDownThenRestartAndRoundAgain() {
         controls().txtUptime->setFocus(Qt::OtherFocusReason);
@@ -65,7 +51,7 @@ class KeyboardTest : public QObject {
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), controls().lblRestart);
-        QVERIFY(journal_.empty() && user_->boxes.empty() && user_->menus.empty());
+        QVERIFY(live_->journal.empty() && live_->user.boxes.empty() && live_->user.menus.empty());
     }
 
     void aClickDoesNotTakeTheFocusFromTheTextBox() {
@@ -104,21 +90,21 @@ class KeyboardTest : public QObject {
         QFETCH(QMessageBox::StandardButton, answer);
         QFETCH(QString, question);
         QFETCH(QStringList, requests);
-        auto* target = window_->findChild<QLabel*>(label);
+        auto* target = live_->window.findChild<QLabel*>(label);
         QVERIFY(target);
         TabTo(target);
-        user_->answer = answer;
+        live_->user.answer = answer;
 
         // Nothing on the press: a held key's repeats must not answer the box.
         QTest::keyPress(target, static_cast<Qt::Key>(key));
-        QVERIFY(user_->boxes.empty());
+        QVERIFY(live_->user.boxes.empty());
         QTest::keyRelease(target, static_cast<Qt::Key>(key));
-        QCOMPARE(user_->boxes.size(), std::size_t{1});
-        QCOMPARE(user_->boxes.front().text, question);
-        QCOMPARE(user_->boxes.front().title, QStringLiteral("Sure?"));
-        QCOMPARE(user_->boxes.front().defaultButton, QMessageBox::Yes);
+        QCOMPARE(live_->user.boxes.size(), std::size_t{1});
+        QCOMPARE(live_->user.boxes.front().text, question);
+        QCOMPARE(live_->user.boxes.front().title, QStringLiteral("Sure?"));
+        QCOMPARE(live_->user.boxes.front().defaultButton, QMessageBox::Yes);
         QCOMPARE(Asked(), requests);
-        QVERIFY(user_->menus.empty());
+        QVERIFY(live_->user.menus.empty());
     }
 
     void keysElsewhereOrOtherKeysAskNothing() {
@@ -133,9 +119,9 @@ class KeyboardTest : public QObject {
         QTest::keyClick(controls().lblRestart, Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), controls().lblShutDown);
         QTest::keyRelease(controls().lblShutDown, Qt::Key_Return);
-        QVERIFY(user_->boxes.empty());
-        QVERIFY(user_->menus.empty());
-        QVERIFY(journal_.empty());
+        QVERIFY(live_->user.boxes.empty());
+        QVERIFY(live_->user.menus.empty());
+        QVERIFY(live_->journal.empty());
     }
 
     void shiftF10OrTheMenuKeyOpensThePopupByTheFocus_data() {
@@ -151,10 +137,10 @@ class KeyboardTest : public QObject {
         QFETCH(QString, focus);
         QFETCH(bool, menuKey);
         QFETCH(QString, choice);
-        auto* target = window_->findChild<QWidget*>(focus);
+        auto* target = live_->window.findChild<QWidget*>(focus);
         QVERIFY(target);
         TabTo(target);
-        user_->menuChoice = choice;
+        live_->user.menuChoice = choice;
         if (menuKey) {
             // What the platform makes of the context-menu key, sent to the focused widget.
             const QPoint centre = target->rect().center();
@@ -165,13 +151,13 @@ class KeyboardTest : public QObject {
         } else {
             QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
         }
-        QCOMPARE(user_->menus.size(), std::size_t{1});
-        QCOMPARE(user_->menus.front(), QStringList({"&About..."}));
-        QCOMPARE(user_->menuPositions.front(), GlobalCentre(target));
-        QCOMPARE(user_->boxes.size(), choice.isEmpty() ? std::size_t{0} : std::size_t{1});
+        QCOMPARE(live_->user.menus.size(), std::size_t{1});
+        QCOMPARE(live_->user.menus.front(), QStringList({"&About..."}));
+        QCOMPARE(live_->user.menuPositions.front(), GlobalCentre(target));
+        QCOMPARE(live_->user.boxes.size(), choice.isEmpty() ? std::size_t{0} : std::size_t{1});
         if (!choice.isEmpty())
-            QCOMPARE(user_->boxes.front().title, QStringLiteral("About Tolvane"));
-        QVERIFY(journal_.empty());
+            QCOMPARE(live_->user.boxes.front().title, QStringLiteral("About Tolvane"));
+        QVERIFY(live_->journal.empty());
     }
 
     void aFocusedLabelShowsItsFocus() {
@@ -213,7 +199,7 @@ class KeyboardTest : public QObject {
         QFETCH(QString, control);
         QFETCH(QString, name);
         QFETCH(QString, description);
-        auto* widget = window_->findChild<QWidget*>(control);
+        auto* widget = live_->window.findChild<QWidget*>(control);
         QVERIFY(widget);
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
         QVERIFY(accessible);
@@ -222,7 +208,7 @@ class KeyboardTest : public QObject {
     }
 
     void theUptimeIsReadAsTheValueOfTheTextBox() {
-        system_->milliseconds = 90'061'400;
+        live_->system.milliseconds = 90'061'400;
         QTRY_COMPARE(controls().txtUptime->text(),
                      QStringLiteral("1 day 1 hour 1 minute 1 second"));
         QAccessibleInterface* accessible =

@@ -2,9 +2,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "box_answerer.h"
-#include "fakes/fake_system.h"
-#include "platform/qt/main_window.h"
+#include "live_window.h"
 
 namespace tolvane::qt {
 
@@ -13,12 +11,9 @@ class PointerTest : public QObject {
     Q_OBJECT
 
   private:
-    std::vector<std::string> journal_;
-    std::unique_ptr<fakes::FakeSystem> system_;
-    std::unique_ptr<MainWindow> window_;
-    std::unique_ptr<testing::BoxAnswerer> user_;
+    std::unique_ptr<testing::LiveWindow> live_;
 
-    const ControlWidgets& controls() const { return window_->controls(); }
+    const ControlWidgets& controls() const { return live_->controls(); }
     static QColor Colour(const QLabel* label) {
         return label->palette().color(label->foregroundRole());
     }
@@ -32,24 +27,16 @@ class PointerTest : public QObject {
 
   private slots:
     void init() {
-        journal_.clear();
-        system_ = std::make_unique<fakes::FakeSystem>(&journal_);
-        window_ = std::make_unique<MainWindow>(*system_);
-        user_ = std::make_unique<testing::BoxAnswerer>(window_->forms());
-        window_->Start();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        journal_.clear();  // what loading asked is not the pointer's doing
+        live_ = std::make_unique<testing::LiveWindow>();
+        QVERIFY(QTest::qWaitForWindowExposed(&live_->window));
+        live_->journal.clear();  // what loading asked is not the pointer's doing
     }
-    void cleanup() {
-        user_.reset();
-        window_.reset();
-        system_.reset();
-    }
+    void cleanup() { live_.reset(); }
 
     void thePointsUsedLieWhereTheTestsSay() {
         QVERIFY(Lit() != Normal());
         QCOMPARE(controls().fraTodo->childAt(FrameSurface()), nullptr);
-        QCOMPARE(window_->childAt(Background()), nullptr);
+        QCOMPARE(live_->window.childAt(Background()), nullptr);
     }
 
     void labelsLightUpAndOnlyTheFrameTurnsThemBack() {
@@ -78,8 +65,8 @@ class PointerTest : public QObject {
         // Over the text box, the heading, the background, then outside the window.
         QTest::mouseMove(controls().txtUptime, Middle(controls().txtUptime));
         QTest::mouseMove(controls().lblTip, Middle(controls().lblTip));
-        QTest::mouseMove(window_.get(), Background());
-        QTest::mouseMove(window_.get(), QPoint(-30, -30));
+        QTest::mouseMove(&live_->window, Background());
+        QTest::mouseMove(&live_->window, QPoint(-30, -30));
         QCoreApplication::processEvents();
         QCOMPARE(Colour(controls().lblRestart), Lit());
         QCOMPARE(Colour(controls().lblShutDown), Normal());
@@ -105,49 +92,49 @@ class PointerTest : public QObject {
         QFETCH(QMessageBox::StandardButton, answer);
         QFETCH(QString, question);
         QFETCH(QStringList, requests);
-        auto* target = window_->findChild<QLabel*>(label);
+        auto* target = live_->window.findChild<QLabel*>(label);
         QVERIFY(target);
-        user_->answer = answer;
+        live_->user.answer = answer;
 
         QTest::mouseDClick(target, Qt::LeftButton, {}, Middle(target));
-        QTRY_COMPARE(user_->boxes.size(), std::size_t{1});
-        const testing::SeenBox& box = user_->boxes.front();
+        QTRY_COMPARE(live_->user.boxes.size(), std::size_t{1});
+        const testing::SeenBox& box = live_->user.boxes.front();
         QCOMPARE(box.text, question);
         QCOMPARE(box.title, QStringLiteral("Sure?"));
         QCOMPARE(box.icon, QMessageBox::Question);
         QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.defaultButton, QMessageBox::Yes);
         QStringList asked;
-        for (const auto& entry : journal_) asked << QString::fromStdString(entry);
+        for (const auto& entry : live_->journal) asked << QString::fromStdString(entry);
         QCOMPARE(asked, requests);
-        QVERIFY(user_->menus.empty());
+        QVERIFY(live_->user.menus.empty());
     }
 
     void rightPressOnTheBackgroundOffersTheAboutBox() {
-        user_->menuChoice = QStringLiteral("&About...");
-        QTest::mousePress(window_.get(), Qt::RightButton, {}, Background());
-        QTRY_COMPARE(user_->menus.size(), std::size_t{1});
-        QCOMPARE(user_->menus.front(), QStringList({"&About..."}));
-        QCOMPARE(user_->boxes.size(), std::size_t{1});
-        const testing::SeenBox& box = user_->boxes.front();
+        live_->user.menuChoice = QStringLiteral("&About...");
+        QTest::mousePress(&live_->window, Qt::RightButton, {}, Background());
+        QTRY_COMPARE(live_->user.menus.size(), std::size_t{1});
+        QCOMPARE(live_->user.menus.front(), QStringList({"&About..."}));
+        QCOMPARE(live_->user.boxes.size(), std::size_t{1});
+        const testing::SeenBox& box = live_->user.boxes.front();
         QCOMPARE(box.text, QStringLiteral("Tolvane\nVer 1.0.20\nby the Tolvane authors"));
         QCOMPARE(box.title, QStringLiteral("About Tolvane"));
         QCOMPARE(box.icon, QMessageBox::Information);
         QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        QTest::mouseRelease(window_.get(), Qt::RightButton, {}, Background());
+        QTest::mouseRelease(&live_->window, Qt::RightButton, {}, Background());
     }
 
     void dismissingThePopupShowsNoBox() {
-        QTest::mousePress(window_.get(), Qt::RightButton, {}, Background());
-        QTRY_COMPARE(user_->menus.size(), std::size_t{1});
-        QVERIFY(user_->boxes.empty());
-        QTest::mouseRelease(window_.get(), Qt::RightButton, {}, Background());
+        QTest::mousePress(&live_->window, Qt::RightButton, {}, Background());
+        QTRY_COMPARE(live_->user.menus.size(), std::size_t{1});
+        QVERIFY(live_->user.boxes.empty());
+        QTest::mouseRelease(&live_->window, Qt::RightButton, {}, Background());
     }
 
     void otherPressesDoNothingOfTheProgramsOwn() {
-        user_->menuChoice = QStringLiteral("&About...");
-        QTest::mouseClick(window_.get(), Qt::LeftButton, {}, Background());
-        QTest::mouseClick(window_.get(), Qt::MiddleButton, {}, Background());
+        live_->user.menuChoice = QStringLiteral("&About...");
+        QTest::mouseClick(&live_->window, Qt::LeftButton, {}, Background());
+        QTest::mouseClick(&live_->window, Qt::MiddleButton, {}, Background());
         for (QWidget* control : {static_cast<QWidget*>(controls().lblRestart),
                                  static_cast<QWidget*>(controls().lblShutDown),
                                  static_cast<QWidget*>(controls().lblTip)}) {
@@ -157,11 +144,11 @@ class PointerTest : public QObject {
         QTest::mouseClick(controls().fraTodo, Qt::RightButton, {}, FrameSurface());
         QTest::mouseDClick(controls().fraTodo, Qt::LeftButton, {}, FrameSurface());
         // After all of those, a right press on the background is the first to be answered.
-        QTest::mousePress(window_.get(), Qt::RightButton, {}, Background());
-        QTRY_COMPARE(user_->menus.size(), std::size_t{1});
-        QCOMPARE(user_->boxes.size(), std::size_t{1});
-        QVERIFY(journal_.empty());
-        QTest::mouseRelease(window_.get(), Qt::RightButton, {}, Background());
+        QTest::mousePress(&live_->window, Qt::RightButton, {}, Background());
+        QTRY_COMPARE(live_->user.menus.size(), std::size_t{1});
+        QCOMPARE(live_->user.boxes.size(), std::size_t{1});
+        QVERIFY(live_->journal.empty());
+        QTest::mouseRelease(&live_->window, Qt::RightButton, {}, Background());
     }
 };
 
