@@ -116,6 +116,13 @@ HWND WaitForMainWindow(const PROCESS_INFORMATION& program) {
     return find.found;
 }
 
+bool WaitUntilAnswering(HWND main) {
+    DWORD_PTR answer = 0;
+    for (int attempt = 0; attempt < 12; ++attempt)
+        if (SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 5'000, &answer)) return true;
+    return false;
+}
+
 HWND ControlWindow(HWND main, tolvane::Control control) {
     return GetDlgItem(main, tolvane::win32::ControlId(tolvane::ui::Describe(control)));
 }
@@ -141,8 +148,8 @@ bool Exercise(HWND main, int ticks, int hovers) {
     const LPARAM onFrame = PointOnFrame(main);
     DWORD_PTR answer = 0;
     const auto send = [&](HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
-        return SendMessageTimeoutW(target, message, wParam, lParam, SMTO_ABORTIFHUNG, 10'000,
-                                   &answer) != 0;
+        return SendMessageTimeoutW(target, message, wParam, lParam, SMTO_NORMAL, 30'000, &answer) !=
+               0;
     };
     for (int i = 0; i < ticks; ++i)
         if (!send(main, WM_TIMER, tolvane::win32::MainWindow::kTimerId, 0) || !Repaint(main))
@@ -180,6 +187,9 @@ int wmain(int argc, wchar_t* argv[]) {
     }
     const HWND main = WaitForMainWindow(program.info);
     if (!main) return Fail("the program showed no main window");
+    // A program just started under a busy Wine can take seconds to reach its message loop;
+    // only a program that never gets there has stopped answering.
+    if (!WaitUntilAnswering(main)) return Fail("the program never answered");
 
     // The first ticks and paints may create objects that are then kept for good.
     if (!Exercise(main, 10, 100)) return Fail("the program stopped answering");
