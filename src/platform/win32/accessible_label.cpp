@@ -6,6 +6,7 @@
 #include "platform/win32/accessible_label.h"
 
 #include <atomic>
+#include <iterator>
 
 namespace tolvane::win32 {
 namespace {
@@ -179,7 +180,8 @@ LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam) {
     const LRESULT result =
         LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(wrapped));
     wrapped->Release();  // LresultFromObject holds its own reference
-    return result;
+    // An error code is negative: then the label's own answer stands.
+    return result > 0 ? result : 0;
 }
 
 AccPropServices::AccPropServices() {

@@ -24,8 +24,8 @@ inline constexpr wchar_t kPressActionName[] = L"Press";
 HRESULT AnnotateAsPushButton(IAccPropServices& services, HWND label);
 HRESULT ClearPushButton(IAccPropServices& services, HWND label);
 
-// The answer to WM_GETOBJECT on `label` for its client object; 0 for any other object,
-// which leaves it to the label's own procedure.
+// The answer to WM_GETOBJECT on `label` for its client object; 0 for any other object or
+// when it cannot be made, which leaves it to the label's own procedure.
 LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam);
 
 // The Dynamic Annotation services, or nothing where COM or oleacc cannot provide them.
