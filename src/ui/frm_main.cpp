@@ -75,6 +75,10 @@ void FrmMain::KeyUp(Control on, Key key) {
     Confirm(on);
 }
 
+void FrmMain::Press(Control on) {
+    Confirm(on);
+}
+
 void FrmMain::MenuClick(MenuItem item) {
     if (item != MenuItem::mnuAboutTolvane) return;
     forms_.MsgBox(AboutText(forms_.Version()), msgbox::kOkOnly + msgbox::kInformation,

@@ -27,6 +27,8 @@ class FrmMain {
     // include the toolkit's auto-repeats; releases do not.
     void KeyDown(Control on, Key key);
     void KeyUp(Control on, Key key);
+    // An action label pressed by assistive technology: asks as Enter released on it does.
+    void Press(Control on);
 
   private:
     void Confirm(Control label);

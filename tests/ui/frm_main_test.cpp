@@ -99,7 +99,8 @@ TEST_F(FrmMainTest, EveryMoveSetsTheColourAgainAndTheFrameResetsRestartFirst) {
                                                P{Control::lblShutDown, kColorButtonText}));
 }
 
-TEST_F(FrmMainTest, DoubleClicksStartTheirOwnConfirmation) {
+// A double-click and assistive technology's press act alike.
+TEST_F(FrmMainTest, DoubleClicksAndPressesStartTheirOwnConfirmation) {
     const struct {
         Control on;
         const char* question;  // nullptr: nothing happens
@@ -111,15 +112,17 @@ TEST_F(FrmMainTest, DoubleClicksStartTheirOwnConfirmation) {
         {Control::txtUptime, nullptr},
         {Control::lblTip, nullptr},
     };
-    for (const auto& c : cases) {
-        forms.boxes.clear();
-        journal.clear();
-        frm.DblClick(c.on);
-        if (c.question) {
-            EXPECT_THAT(forms.boxes, ElementsAre(ShownBox{c.question, 36, "Sure?"}));
-            EXPECT_THAT(journal, ElementsAre("box Sure?"));  // answered No: nothing else
-        } else {
-            EXPECT_THAT(forms.boxes, IsEmpty());
+    for (const auto handler : {&FrmMain::DblClick, &FrmMain::Press}) {
+        for (const auto& c : cases) {
+            forms.boxes.clear();
+            journal.clear();
+            (frm.*handler)(c.on);
+            if (c.question) {
+                EXPECT_THAT(forms.boxes, ElementsAre(ShownBox{c.question, 36, "Sure?"}));
+                EXPECT_THAT(journal, ElementsAre("box Sure?"));  // answered No: nothing else
+            } else {
+                EXPECT_THAT(forms.boxes, IsEmpty());
+            }
         }
     }
 }

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "platform/qt/action_label.h"
+
 namespace tolvane::qt {
 namespace {
 
@@ -61,6 +63,8 @@ EventTranslator::EventTranslator(FrmMain& handlers, QWidget& window, const Contr
     for (const auto& [widget, control] : watched_) {
         widget->setMouseTracking(true);
         widget->installEventFilter(this);
+        if (auto* label = dynamic_cast<ActionLabel*>(widget))
+            label->SetPressHandler([this, control = control] { handlers_.Press(control); });
     }
 }
 

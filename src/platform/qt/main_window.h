@@ -23,7 +23,8 @@ class MainWindow final : public QWidget {
     const ControlWidgets& controls() const { return controls_; }
 
   private:
-    // The whole window, frame included, as far as the platform knows the frame yet.
+    // The whole window, frame included, as far as the platform knows the frame yet. On
+    // Wayland the compositor places windows and this changes nothing.
     void CentreOnScreen();
 
     ControlWidgets controls_;

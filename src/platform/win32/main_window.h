@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/system.h"
+#include "platform/win32/accessible_label.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_forms.h"
@@ -49,6 +50,8 @@ class MainWindow final : public BaseWindow<MainWindow> {
     std::optional<LRESULT> LabelKeyboard(HWND label, Control control, UINT message, WPARAM wParam,
                                          LPARAM lParam);
 
+    // First, so COM is up before the labels are annotated and down after the rest.
+    AccPropServices accessibility_;
     Win32Forms forms_;
     FrmMain frmMain_;
     int dpi_ = 96;

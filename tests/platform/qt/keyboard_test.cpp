@@ -186,12 +186,12 @@ class KeyboardTest : public QObject {
                                << "Two actions; each asks for a confirmation first";
         QTest::newRow("shut down")
             << "lblShutDown"
-            << "Shut down the computer"
+            << "Shut Down the Computer"
             << "Double-click, or press Enter or Space, to shut down the computer after a "
                "confirmation";
         QTest::newRow("restart")
             << "lblRestart"
-            << "Restart the computer"
+            << "Restart the Computer"
             << "Double-click, or press Enter or Space, to restart the computer after a "
                "confirmation";
     }
