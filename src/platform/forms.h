@@ -43,10 +43,6 @@ inline constexpr int kYes = 6;
 inline constexpr int kNo = 7;
 }  // namespace msgbox
 
-struct AppVersion {
-    std::uint16_t major = 0, minor = 0, revision = 0;
-};
-
 // What frmMain's handlers ask of the toolkit. Texts are UTF-8 with CR LF between lines;
 // the front end converts to its own strings and line breaks.
 class Forms {
@@ -60,8 +56,6 @@ class Forms {
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
     // Shows the hidden menu mnuAbout's items at `place`; returns the chosen item.
     virtual MenuItem PopupAboutMenu(PopupPlace place) = 0;
-    // The running program's version numbers.
-    virtual AppVersion Version() = 0;
 };
 
 }  // namespace tolvane

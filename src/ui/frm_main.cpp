@@ -4,12 +4,14 @@
 #include "sysinfo/sysinfo.h"
 #include "ui/window_description.h"
 #include "uptime/uptime.h"
+#include "version.h"
 
 namespace tolvane {
 
-std::string AboutText(const AppVersion& version) {
-    return "Tolvane\r\nVer " + std::to_string(version.major) + '.' + std::to_string(version.minor) +
-           '.' + std::to_string(version.revision) + "\r\nby the Tolvane authors";
+std::string AboutText() {
+    return "Tolvane\r\nVer " + std::to_string(version::kMajor) + '.' +
+           std::to_string(version::kMinor) + '.' + std::to_string(version::kRevision) +
+           "\r\nby the Tolvane authors";
 }
 
 void FrmMain::Load() {
@@ -81,8 +83,7 @@ void FrmMain::Press(Control on) {
 
 void FrmMain::MenuClick(MenuItem item) {
     if (item != MenuItem::mnuAboutTolvane) return;
-    forms_.MsgBox(AboutText(forms_.Version()), msgbox::kOkOnly + msgbox::kInformation,
-                  "About Tolvane");
+    forms_.MsgBox(AboutText(), msgbox::kOkOnly + msgbox::kInformation, "About Tolvane");
 }
 
 }  // namespace tolvane

@@ -8,8 +8,8 @@
 
 namespace tolvane {
 
-// "Tolvane" CR LF "Ver 1.0.20" CR LF "by the Tolvane authors".
-std::string AboutText(const AppVersion& version);
+// "Tolvane" CR LF "Ver 1.0.20" CR LF "by the Tolvane authors", from the built version.
+std::string AboutText();
 
 // The event handlers of frmMain. Every rule of the window's behaviour lives here; the
 // front ends only translate their native events into these calls.

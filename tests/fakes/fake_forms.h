@@ -31,7 +31,6 @@ class FakeForms : public Forms {
     // The answers the test gives: to each box in turn, and to the popup menu.
     std::function<int(const ShownBox&)> answer = [](const ShownBox&) { return msgbox::kNo; };
     MenuItem menuChoice = MenuItem::None;
-    AppVersion version{1, 0, 20};
 
     void SetText(Control control, const std::string& text) override {
         ++textWrites;
@@ -51,7 +50,6 @@ class FakeForms : public Forms {
         popupPlaces.push_back(place);
         return menuChoice;
     }
-    AppVersion Version() override { return version; }
 
   private:
     std::vector<std::string>* journal_;

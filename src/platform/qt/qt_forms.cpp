@@ -3,13 +3,43 @@
 #include <QCursor>
 #include <stdexcept>
 
-#include "platform/qt/message_box.h"
-#include "platform/qt/palette_colors.h"
 #include "platform/qt/qt_text.h"
 #include "ui/window_description.h"
-#include "version.h"
 
 namespace tolvane::qt {
+namespace {
+
+// The boxes frmMain shows: Yes and No with a question, Yes the default and Escape meaning
+// No; or OK alone with the exclamation or information icon.
+std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& prompt, int style,
+                                            const std::string& title, QWidget* parent) {
+    const bool yesNo = (style & msgbox::kButtonsMask) == msgbox::kYesNo;
+    const auto icon = yesNo ? QMessageBox::Question
+                      : (style & msgbox::kIconMask) == msgbox::kExclamation
+                          ? QMessageBox::Warning
+                          : QMessageBox::Information;
+    auto box = std::make_unique<QMessageBox>(
+        icon, ToQString(title), ToQString(prompt),
+        yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    box->setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    box->setEscapeButton(yesNo ? QMessageBox::No : QMessageBox::Ok);
+    return box;
+}
+
+// The button pressed, else the one Escape or the Close box stands for.
+int AnswerOf(const QMessageBox& box) {
+    QAbstractButton* pressed = box.clickedButton() ? box.clickedButton() : box.escapeButton();
+    switch (box.standardButton(pressed)) {
+        case QMessageBox::Yes:
+            return msgbox::kYes;
+        case QMessageBox::No:
+            return msgbox::kNo;
+        default:
+            return msgbox::kOk;
+    }
+}
+
+}  // namespace
 
 QtForms::QtForms(QWidget& window, const ControlWidgets& controls)
     : window_(window),
@@ -56,12 +86,6 @@ MenuItem QtForms::PopupAboutMenu(PopupPlace place) {
     if (!mnuAbout_) throw std::logic_error("the About menu is gone");
     QAction* chosen = presentMenu_(*mnuAbout_, PopupPosition(place));
     return chosen && chosen == mnuAboutTolvane_ ? MenuItem::mnuAboutTolvane : MenuItem::None;
-}
-
-AppVersion QtForms::Version() {
-    return {static_cast<std::uint16_t>(version::kMajor),
-            static_cast<std::uint16_t>(version::kMinor),
-            static_cast<std::uint16_t>(version::kRevision)};
 }
 
 }  // namespace tolvane::qt

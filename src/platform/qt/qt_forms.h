@@ -28,7 +28,6 @@ class QtForms final : public Forms {
     void SetForeColor(Control control, OleColor color) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     MenuItem PopupAboutMenu(PopupPlace place) override;
-    AppVersion Version() override;
 
   private:
     QPoint PopupPosition(PopupPlace place) const;

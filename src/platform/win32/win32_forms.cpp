@@ -1,6 +1,5 @@
 #include "platform/win32/win32_forms.h"
 
-#include "platform/win32/own_version.h"
 #include "platform/win32/resources/resource_ids.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/utf8.h"
@@ -101,10 +100,6 @@ MenuItem Win32Forms::PopupAboutMenu(PopupPlace place) {
     const UINT chosen =
         popupMenu_(Window(Control::frmMain), GetSubMenu(bar.get(), 0), PopupPosition(place));
     return chosen == IDM_ABOUT_TOLVANE ? MenuItem::mnuAboutTolvane : MenuItem::None;
-}
-
-AppVersion Win32Forms::Version() {
-    return ReadOwnVersion();
 }
 
 }  // namespace tolvane::win32

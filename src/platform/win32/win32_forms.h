@@ -43,7 +43,6 @@ class Win32Forms final : public Forms {
     void SetForeColor(Control control, OleColor color) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     MenuItem PopupAboutMenu(PopupPlace place) override;
-    AppVersion Version() override;
 
   private:
     POINT PopupPosition(PopupPlace place) const;
