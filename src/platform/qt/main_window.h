@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "platform/qt/control_widgets.h"
+#include "platform/qt/deliberate_keys.h"
 #include "platform/qt/event_translator.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/system.h"
@@ -26,6 +27,8 @@ class MainWindow final : public QWidget {
     // The whole window, frame included, as far as the platform knows the frame yet.
     void CentreOnScreen();
 
+    ui::KeyGate keys_;
+    DeliberateKeys deliberateKeys_{keys_};
     ControlWidgets controls_;
     QtForms forms_;
     FrmMain handlers_;

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QScreen>
 #include <QSignalSpy>
@@ -99,6 +100,43 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(window_->controls().lblTip->text(),
                  QStringLiteral("\\\\PC1\nRunning Windows 2000 , has been up for:"));
         QCOMPARE(window_->controls().lblTip->alignment(), Qt::AlignHCenter | Qt::AlignTop);
+    }
+
+    // Run again with the DejaVu fonts alone (qt_window_layout_dejavu), the widest free ones.
+    void aLongNameIsShortenedToFitTheWindowAndWholeInTheToolTip_data() {
+        QTest::addColumn<QString>("machine");
+        QTest::addColumn<QString>("os");
+        const QString debian = QStringLiteral("Debian GNU/Linux 12 (bookworm) ");
+        QTest::newRow("63 characters") << QString(63, QChar('m')) << debian;
+        QTest::newRow("64 characters") << QString(64, QChar('W')) << debian;
+        QTest::newRow("a long system name")
+            << "PC1"
+            << "Red Hat Enterprise Linux CoreOS 414.92.202402130420-0 (Plow) ";
+        QTest::newRow("Debian") << "debian" << debian;
+    }
+    void aLongNameIsShortenedToFitTheWindowAndWholeInTheToolTip() {
+        QFETCH(QString, machine);
+        QFETCH(QString, os);
+        system_.machineName = machine.toStdString();
+        system_.osName = os.toStdString();
+        window_->Start();
+        const QLabel* tip = window_->controls().lblTip;
+        const QString whole = "\\\\" + machine + "\nRunning " + os + ", has been up for:";
+        QCOMPARE(tip->toolTip(), whole);
+        QCOMPARE(QAccessible::queryAccessibleInterface(const_cast<QLabel*>(tip))
+                     ->text(QAccessible::Name),
+                 whole);
+        const QStringList lines = tip->text().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("\\\\"));
+        QVERIFY(lines[1].startsWith("Running ") && lines[1].endsWith(", has been up for:"));
+        // Clear of both edges of the window, on one line each.
+        const QFontMetrics metrics(tip->font());
+        for (const QString& line : lines) {
+            const int width = metrics.horizontalAdvance(line);
+            QVERIFY2(width < window_->width() - 4, qPrintable(line));
+        }
+        if (tip->text() != whole) QVERIFY(tip->text().contains(QChar(0x2026)));
     }
 
     void followsTheTabOrder() {
