@@ -127,6 +127,25 @@ TEST(Win32MainWindowTest, LoadWritesTheHeadingOnceAndTheTextsAreReadable) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextOf(w[c.control]), c.text) << ui::Describe(c.control).name;
+    EXPECT_EQ(w.window.Forms().ToolTip(Control::lblTip),
+              L"\\\\PC1\r\nRunning Windows 2000 , has been up for:");
+}
+
+TEST(Win32MainWindowTest, ALineFitsTheHeadingWhenItsTextIsNarrowerThanTheWindow) {
+    TestWindow w;
+    ASSERT_TRUE(w.created);
+    const struct {
+        std::string line;
+        bool fits;
+    } cases[] = {
+        {"\\\\PC1", true},
+        {"Running Debian GNU/Linux 12 (bookworm) , has been up for:", true},
+        {"\\\\" + std::string(63, 'm'), false},
+        {"Running Red Hat Enterprise Linux CoreOS 414.92.202402130420-0 (Plow) , has been up for:",
+         false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(w.window.Forms().FitsOnOneLine(Control::lblTip, c.line), c.fits) << c.line;
 }
 
 TEST(Win32MainWindowTest, TextsCrossIntoTheControlsAsUtf16) {
