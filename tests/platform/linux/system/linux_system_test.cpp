@@ -40,6 +40,7 @@ TEST(LinuxSystemTest, UptimeAgreesWithProcUptime) {
 TEST(LinuxSystemTest, MachineNameIsTheKernelsHostName) {
     std::string kernel = ReadFile("/proc/sys/kernel/hostname");
     if (!kernel.empty() && kernel.back() == '\n') kernel.pop_back();
+    ASSERT_FALSE(kernel.empty());
     EXPECT_EQ(GetMachineName(), kernel);
     EXPECT_EQ(LinuxSystem().MachineName(), kernel);
 }
