@@ -50,6 +50,11 @@ class Forms {
     virtual ~Forms() = default;
 
     virtual void SetText(Control control, const std::string& text) = 0;  // caption or text
+    virtual std::string Text(Control control) = 0;                       // as shown now
+    // Whether `line` fits on one line of the control's width in its own font.
+    virtual bool FitsOnOneLine(Control control, const std::string& line) = 0;
+    // Shown when the pointer rests on the control, and its name for screen readers.
+    virtual void SetToolTip(Control control, const std::string& text) = 0;
     virtual void SetForeColor(Control control, OleColor color) = 0;
     // Modal, owned by the window; returns the answer (msgbox::kYes, ...). With Yes and
     // No buttons, Yes is the default button.

@@ -1,5 +1,7 @@
 #include "power/power_actions.h"
 
+#include "sysinfo/display_text.h"
+
 namespace tolvane {
 namespace {
 
@@ -23,11 +25,15 @@ void Confirm(Forms& forms, System& system, const PowerTexts& texts) {
     if (result.started) return;
     // Silence here would read as if it had worked.
     std::string message = texts.failure;
-    if (!result.reason.empty()) message += "\r\n" + result.reason;
+    if (!result.reason.empty()) message += "\r\n" + ShownReason(result.reason);
     forms.MsgBox(message, msgbox::kOkOnly + msgbox::kExclamation, "Tolvane");
 }
 
 }  // namespace
+
+std::string ShownReason(std::string_view reason) {
+    return ShortenAtWord(reason, 600, 12);
+}
 
 void ConfirmRestart(Forms& forms, System& system) {
     Confirm(forms, system, kRestart);

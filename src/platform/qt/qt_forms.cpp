@@ -1,6 +1,7 @@
 #include "platform/qt/qt_forms.h"
 
 #include <QCursor>
+#include <QFontMetrics>
 #include <stdexcept>
 
 #include "platform/qt/qt_text.h"
@@ -41,9 +42,10 @@ int AnswerOf(const QMessageBox& box) {
 
 }  // namespace
 
-QtForms::QtForms(QWidget& window, const ControlWidgets& controls)
+QtForms::QtForms(QWidget& window, const ControlWidgets& controls, ui::KeyGate& keys)
     : window_(window),
       controls_(controls),
+      keys_(keys),
       mnuAbout_(new QMenu(ToQString(ui::kMenuAboutText), &window)),
       presentBox_([](QMessageBox& box) { box.exec(); }),
       presentMenu_([](QMenu& menu, const QPoint& at) { return menu.exec(at); }) {
@@ -63,6 +65,33 @@ void QtForms::SetText(Control control, const std::string& text) {
     if (description.autoSize) PlaceAutoSizedLabel(*label, description);
 }
 
+std::string QtForms::Text(Control control) {
+    QString text;
+    if (control == Control::frmMain) text = window_.windowTitle();
+    if (control == Control::txtUptime) text = controls_.txtUptime->text();
+    if (control == Control::fraTodo) text = controls_.fraTodo->title();
+    if (const QLabel* label = controls_.Label(control)) text = label->text();
+    return FromQString(text);
+}
+
+bool QtForms::FitsOnOneLine(Control control, const std::string& line) {
+    const QWidget* widget = controls_.Find(control);
+    if (!widget) widget = &window_;
+    // Within the window too (the heading is a pixel wider), and clear of its edges.
+    const QRect inside = widget->contentsRect().intersected(
+        QRect(widget->mapFrom(&window_, QPoint(0, 0)), window_.size()));
+    const int margin = widget->logicalDpiX() * 3 / 96;
+    return QFontMetrics(widget->font()).horizontalAdvance(ToQString(line)) <=
+           inside.width() - 2 * margin;
+}
+
+void QtForms::SetToolTip(Control control, const std::string& text) {
+    QWidget* widget = controls_.Find(control);
+    if (!widget) widget = &window_;
+    widget->setToolTip(ToQString(text));
+    widget->setAccessibleName(ToQString(text));
+}
+
 void QtForms::SetForeColor(Control control, OleColor color) {
     QWidget* widget = controls_.Find(control);
     SetTextColor(widget ? *widget : window_, color);
@@ -70,6 +99,8 @@ void QtForms::SetForeColor(Control control, OleColor color) {
 
 int QtForms::MsgBox(const std::string& prompt, int style, const std::string& title) {
     const auto box = MakeMessageBox(prompt, style, title, &window_);
+    // A key already down must not answer it.
+    keys_.BoxOpened();
     presentBox_(*box);
     return AnswerOf(*box);
 }

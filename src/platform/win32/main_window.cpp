@@ -94,7 +94,34 @@ bool IsLabel(Control control) {
     return control != Control::frmMain && ui::Describe(control).kind == ui::ControlKind::Label;
 }
 
+// A thread's hook gets no data of its own.
+thread_local ui::KeyGate* hookedKeys = nullptr;
+
+LRESULT CALLBACK KeyMessageHook(int code, WPARAM removal, LPARAM lParam) {
+    auto& message = *reinterpret_cast<MSG*>(lParam);
+    const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP;
+    if (code == HC_ACTION && removal == PM_REMOVE && key && hookedKeys) {
+        const bool press = message.message == WM_KEYDOWN;
+        // Bit 30 of a press: the key was already down, so this is a repeat.
+        const ui::KeyStroke stroke{static_cast<std::uint32_t>(message.wParam),
+                                   press ? ui::KeyEdge::Press : ui::KeyEdge::Release, message.time,
+                                   press && (message.lParam & (1 << 30)) != 0};
+        if (!hookedKeys->Deliberate(stroke)) message.message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
 }  // namespace
+
+MainWindow::KeyHook::KeyHook(ui::KeyGate& keys)
+    : hook_(SetWindowsHookExW(WH_GETMESSAGE, &KeyMessageHook, nullptr, GetCurrentThreadId())) {
+    hookedKeys = &keys;
+}
+
+MainWindow::KeyHook::~KeyHook() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    hookedKeys = nullptr;
+}
 
 bool MainWindow::Create(HINSTANCE instance) {
     static const WindowClass windowClass(instance, &WindowProc);
@@ -265,7 +292,7 @@ LRESULT CALLBACK MainWindow::LabelProc(HWND label, UINT message, WPARAM wParam, 
     if (const auto button = ButtonOf(message)) self->frmMain_.MouseDown(*control, *button);
     if (ui::IsActionLabel(*control)) {
         if (message == kPressMessage) {
-            self->frmMain_.Press(*control);
+            self->frmMain_.Activate(*control);
             return 0;
         }
         if (message == WM_GETOBJECT)
@@ -285,10 +312,8 @@ std::optional<LRESULT> MainWindow::LabelKeyboard(HWND label, Control control, UI
             if (!IsEnterOrSpace(reinterpret_cast<const MSG*>(lParam))) return std::nullopt;
             return DefSubclassProc(label, message, wParam, lParam) | DLGC_WANTMESSAGE;
         case WM_KEYDOWN:
+            // Only deliberate presses get here (KeyHook).
             frmMain_.KeyDown(control, KeyOf(wParam));
-            return std::nullopt;
-        case WM_KEYUP:
-            frmMain_.KeyUp(control, KeyOf(wParam));
             return std::nullopt;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:

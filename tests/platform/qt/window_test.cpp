@@ -1,6 +1,7 @@
 // The Qt window: its widgets laid out from the window description, and its translation of
 // real mouse events into frmMain's handlers and of their requests into widgets, boxes and
 // the popup. The rules themselves are the handlers' and are tested there.
+#include <QAccessible>
 #include <QApplication>
 #include <QScreen>
 #include <QtTest>
@@ -82,6 +83,42 @@ class WindowTest : public QObject {
                      QStringLiteral("1 day 1 hour 1 minute 1 second"));
         live_->window.forms().SetText(Control::lblTip, "\\\\\xC3\x85SA\r\nRunning");
         QCOMPARE(controls().lblTip->text(), QStringLiteral("\\\\\u00C5SA\nRunning"));
+    }
+
+    // Run again with the DejaVu fonts alone (qt_window_dejavu), the widest free ones.
+    void aLongNameIsShortenedToFitTheWindowAndWholeInTheToolTip_data() {
+        QTest::addColumn<QString>("machine");
+        QTest::addColumn<QString>("os");
+        const QString debian = QStringLiteral("Debian GNU/Linux 12 (bookworm) ");
+        QTest::newRow("63 characters") << QString(63, QChar('m')) << debian;
+        QTest::newRow("64 characters") << QString(64, QChar('W')) << debian;
+        QTest::newRow("a long system name")
+            << "PC1"
+            << "Red Hat Enterprise Linux CoreOS 414.92.202402130420-0 (Plow) ";
+    }
+    void aLongNameIsShortenedToFitTheWindowAndWholeInTheToolTip() {
+        QFETCH(QString, machine);
+        QFETCH(QString, os);
+        fakes::FakeSystem system;
+        system.machineName = machine.toStdString();
+        system.osName = os.toStdString();
+        MainWindow window(system);
+        window.Start();
+        const QLabel* tip = window.controls().lblTip;
+        const QString whole = "\\\\" + machine + "\nRunning " + os + ", has been up for:";
+        QCOMPARE(tip->toolTip(), whole);
+        QCOMPARE(QAccessible::queryAccessibleInterface(const_cast<QLabel*>(tip))
+                     ->text(QAccessible::Name),
+                 whole);
+        const QStringList lines = tip->text().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("\\\\"));
+        QVERIFY(lines[1].startsWith("Running ") && lines[1].endsWith(", has been up for:"));
+        // Clear of both edges of the window, on one line each.
+        for (const QString& line : lines)
+            QVERIFY2(QFontMetrics(tip->font()).horizontalAdvance(line) < window.width() - 4,
+                     qPrintable(line));
+        QVERIFY(tip->text().contains(QChar(0x2026)));
     }
 
     void mouseEventsReachTheirHandlers_data() {

@@ -117,6 +117,22 @@ TEST(Win32WindowTest, TextsCrossIntoTheControlsAsUtf16AndTheTimerTicksByItself) 
     EXPECT_TRUE(PumpUntil([&] { return TextOf(w[Control::txtUptime]) == L"1 minute 1 second"; }));
 }
 
+TEST(Win32WindowTest, TheHeadingIsMeasuredInTheLabelsFontAndWholeInTheToolTip) {
+    TestWindow w;
+    ASSERT_TRUE(w.created);
+    EXPECT_EQ(w.window.Forms().ToolTip(Control::lblTip),
+              L"\\\\PC1\r\nRunning Windows 2000 , has been up for:");
+    const struct {
+        std::string line;
+        bool fits;
+    } cases[] = {
+        {"Running Debian GNU/Linux 12 (bookworm) , has been up for:", true},
+        {"\\\\" + std::string(63, 'm'), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(w.window.Forms().FitsOnOneLine(Control::lblTip, c.line), c.fits) << c.line;
+}
+
 enum class Place { ShutDown, Restart, Frame, Background, Heading };
 
 POINT ClientPoint(const TestWindow& w, Place place) {
