@@ -59,7 +59,7 @@ void CheckHeading(std::string_view name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto fields = tolvane::ParseOsRelease(text);
+    const auto fields = tolvane::ParseOSRelease(text);
 
     std::string rewritten;
     for (const auto& [key, value] : fields) {
@@ -68,9 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rewritten += key + '=' + Quoted(value) + '\n';
     }
     // Every value survives being written back in the canonical quoting.
-    FUZZ_CHECK(tolvane::ParseOsRelease(rewritten) == fields);
+    FUZZ_CHECK(tolvane::ParseOSRelease(rewritten) == fields);
 
-    const std::string name = tolvane::OsReleaseName(text);
+    const std::string name = tolvane::OSReleaseName(text);
     FUZZ_CHECK(!name.empty());
     const auto pretty = fields.find("PRETTY_NAME");
     if (pretty != fields.end() && !pretty->second.empty()) FUZZ_CHECK(name == pretty->second);

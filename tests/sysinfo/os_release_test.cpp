@@ -7,7 +7,7 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(OsReleaseNameTest, RealAndUnusualFiles) {
+TEST(OSReleaseNameTest, RealAndUnusualFiles) {
     const struct {
         const char* what;
         std::string text;
@@ -43,11 +43,11 @@ TEST(OsReleaseNameTest, RealAndUnusualFiles) {
         {"no final newline", "PRETTY_NAME=\"Last line\"", "Last line"},
         {"UTF-8 kept", "PRETTY_NAME=\"Lin\xC3\xBCx\"\n", "Lin\xC3\xBCx"},
     };
-    for (const auto& c : cases) EXPECT_EQ(OsReleaseName(c.text), c.name) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(OSReleaseName(c.text), c.name) << c.what;
 }
 
-TEST(ParseOsReleaseTest, SkipsMalformedLinesAndKeepsTheRest) {
-    const auto fields = ParseOsRelease(
+TEST(ParseOSReleaseTest, SkipsMalformedLinesAndKeepsTheRest) {
+    const auto fields = ParseOSRelease(
         "PRETTY_NAME=\"unterminated\n"  // no closing quote: skipped
         "NAME='also unterminated\n"
         "no equals sign here\n"
@@ -62,7 +62,7 @@ TEST(ParseOsReleaseTest, SkipsMalformedLinesAndKeepsTheRest) {
     const std::map<std::string, std::string, std::less<>> want{
         {"ID", "ok"}, {"EMPTY", ""}, {"NUL", "a\0b"s}, {"TRAILING", "spaces"}};
     EXPECT_EQ(fields, want);
-    EXPECT_EQ(OsReleaseName("PRETTY_NAME=\"broken\nNAME=Fallback\n"), "Fallback");
+    EXPECT_EQ(OSReleaseName("PRETTY_NAME=\"broken\nNAME=Fallback\n"), "Fallback");
 }
 
 }  // namespace

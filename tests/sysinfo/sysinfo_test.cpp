@@ -15,7 +15,7 @@ std::string Field(std::string text) {
     return text;
 }
 
-struct OsCase {
+struct OSCase {
     std::uint32_t major, minor, build;
     bool server;
     const char* servicePack;
@@ -23,7 +23,7 @@ struct OsCase {
 };
 
 TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
-    const OsCase cases[] = {
+    const OSCase cases[] = {
         {4, 0, 950, false, "", "Windows 95 "},
         {4, 0, 0x040003B6, false, "", "Windows 95 "},  // build 950 in the low half
         {4, 0, 999, false, "", "Windows 95 "},
@@ -68,7 +68,7 @@ TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
         {11, 0, 30000, false, "", "Windows "},
     };
     for (const auto& c : cases) {
-        const OsVersionInfo version{c.major, c.minor, c.build, Field(c.servicePack), c.server};
+        const OSVersionInfo version{c.major, c.minor, c.build, Field(c.servicePack), c.server};
         EXPECT_EQ(GetOSName(version), c.name)
             << c.major << '.' << c.minor << '.' << c.build << (c.server ? " server" : "");
     }

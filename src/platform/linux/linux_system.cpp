@@ -27,7 +27,7 @@ std::uint64_t LinuxSystem::MillisecondsSinceStart() {
 std::string LinuxSystem::MachineName() {
     return GetMachineName();
 }
-std::string LinuxSystem::OsName() {
+std::string LinuxSystem::OSName() {
     return GetOSName();
 }
 
@@ -37,7 +37,7 @@ PowerRequestResult LinuxSystem::RequestPower(PowerAction action) {
 
 namespace {
 
-constexpr std::size_t kMaxOsReleaseBytes = 64 * 1024;
+constexpr std::size_t kMaxOSReleaseBytes = 64 * 1024;
 
 // An open file descriptor, closed on the way out.
 class FileDescriptor {
@@ -63,7 +63,7 @@ std::optional<std::string> ReadSmallRegularFile(const std::string& path) {
     struct stat info {};
     if (file.get() < 0 || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    std::string text(kMaxOsReleaseBytes, '\0');
+    std::string text(kMaxOSReleaseBytes, '\0');
     std::size_t length = 0;
     while (length < text.size()) {
         const ssize_t got = read(file.get(), text.data() + length, text.size() - length);
@@ -75,10 +75,10 @@ std::optional<std::string> ReadSmallRegularFile(const std::string& path) {
     return text;
 }
 
-std::string OsNameFromFiles(const std::string& etcOsRelease, const std::string& usrLibOsRelease) {
-    std::optional<std::string> text = ReadSmallRegularFile(etcOsRelease);
-    if (!text) text = ReadSmallRegularFile(usrLibOsRelease);
-    return OsReleaseName(text.value_or(std::string{}));
+std::string OSNameFromFiles(const std::string& etcOSRelease, const std::string& usrLibOSRelease) {
+    std::optional<std::string> text = ReadSmallRegularFile(etcOSRelease);
+    if (!text) text = ReadSmallRegularFile(usrLibOSRelease);
+    return OSReleaseName(text.value_or(std::string{}));
 }
 
 std::string GetMachineName() {
@@ -90,7 +90,7 @@ std::string GetMachineName() {
 }
 
 std::string GetOSName() {
-    return OsNameFromFiles("/etc/os-release", "/usr/lib/os-release") + ' ';
+    return OSNameFromFiles("/etc/os-release", "/usr/lib/os-release") + ' ';
 }
 
 }  // namespace tolvane

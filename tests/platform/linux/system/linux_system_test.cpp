@@ -45,7 +45,7 @@ TEST(LinuxSystemTest, MachineNameIsTheKernelsHostName) {
     EXPECT_EQ(LinuxSystem().MachineName(), kernel);
 }
 
-TEST(LinuxSystemTest, OsNameIsWhatTheShellReadsFromOsRelease) {
+TEST(LinuxSystemTest, OSNameIsWhatTheShellReadsFromOSRelease) {
     // The shell is the format's own reference reader.
     const char* command =
         "/bin/sh -c 'if [ -e /etc/os-release ]; then . /etc/os-release; else . "
@@ -58,10 +58,10 @@ TEST(LinuxSystemTest, OsNameIsWhatTheShellReadsFromOsRelease) {
     const std::string pretty(buffer.data(), length);
     if (pretty.empty()) GTEST_SKIP() << "this machine's os-release has no PRETTY_NAME";
     EXPECT_EQ(GetOSName(), pretty + ' ');
-    EXPECT_EQ(LinuxSystem().OsName(), pretty + ' ');
+    EXPECT_EQ(LinuxSystem().OSName(), pretty + ' ');
 }
 
-class OsReleaseFilesTest : public testing::Test {
+class OSReleaseFilesTest : public testing::Test {
   protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
@@ -77,7 +77,7 @@ class OsReleaseFilesTest : public testing::Test {
     std::filesystem::path dir_;
 };
 
-TEST_F(OsReleaseFilesTest, ReadsTheFirstRegularFileNeverBothAndAtMost64KiB) {
+TEST_F(OSReleaseFilesTest, ReadsTheFirstRegularFileNeverBothAndAtMost64KiB) {
     enum class Kind { Missing, Text, Fifo, Directory, LinkToDevZero };
     const std::string tail(64 * 1024, '#');  // a comment past which nothing is read
     const struct {
@@ -120,14 +120,14 @@ TEST_F(OsReleaseFilesTest, ReadsTheFirstRegularFileNeverBothAndAtMost64KiB) {
                 break;
         }
         if (c.usrLib) Write("usrlib", c.usrLib);
-        EXPECT_EQ(OsNameFromFiles(Path("etc"), Path("usrlib")), c.name) << c.what;
+        EXPECT_EQ(OSNameFromFiles(Path("etc"), Path("usrlib")), c.name) << c.what;
     }
 }
 
-TEST_F(OsReleaseFilesTest, FollowsTheUsualSymbolicLink) {
+TEST_F(OSReleaseFilesTest, FollowsTheUsualSymbolicLink) {
     Write("usrlib", "PRETTY_NAME='Linked'\n");
     std::filesystem::create_symlink(Path("usrlib"), Path("etc"));
-    EXPECT_EQ(OsNameFromFiles(Path("etc"), Path("missing")), "Linked");
+    EXPECT_EQ(OSNameFromFiles(Path("etc"), Path("missing")), "Linked");
 }
 
 }  // namespace
