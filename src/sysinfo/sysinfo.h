@@ -29,9 +29,4 @@ using LineFits = std::function<bool(const std::string& line)>;
 std::string HeadingText(std::string_view machineName, std::string_view osName,
                         const LineFits& fits = {});
 
-// The running machine's, asked through the platform layer the build picked.
-std::string GetMachineName();  // empty when the query fails
-std::string
-GetOSName();  // Windows: from its version record; Linux: the distribution's name, then " "
-
 }  // namespace tolvane

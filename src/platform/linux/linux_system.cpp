@@ -12,7 +12,6 @@
 
 #include "platform/linux/power_request.h"
 #include "sysinfo/os_release.h"
-#include "sysinfo/sysinfo.h"
 
 namespace tolvane {
 
@@ -22,13 +21,6 @@ std::uint64_t LinuxSystem::MillisecondsSinceStart() {
     clock_gettime(CLOCK_BOOTTIME, &now);
     return static_cast<std::uint64_t>(now.tv_sec) * 1000u +
            static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
-}
-
-std::string LinuxSystem::MachineName() {
-    return GetMachineName();
-}
-std::string LinuxSystem::OSName() {
-    return GetOSName();
 }
 
 PowerRequestResult LinuxSystem::RequestPower(PowerAction action) {
@@ -81,7 +73,7 @@ std::string OSNameFromFiles(const std::string& etcOSRelease, const std::string& 
     return OSReleaseName(text.value_or(std::string{}));
 }
 
-std::string GetMachineName() {
+std::string LinuxSystem::MachineName() {
     // A name may have HOST_NAME_MAX bytes; the call needs room for its NUL as well.
     std::array<char, HOST_NAME_MAX + 1> name{};
     if (gethostname(name.data(), name.size()) != 0) return {};
@@ -89,7 +81,7 @@ std::string GetMachineName() {
     return std::string(name.data());
 }
 
-std::string GetOSName() {
+std::string LinuxSystem::OSName() {
     return OSNameFromFiles("/etc/os-release", "/usr/lib/os-release") + ' ';
 }
 
