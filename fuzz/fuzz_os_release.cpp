@@ -3,13 +3,23 @@
 // bytes as a name in the heading, and as a system's refusal reason, stay within bounds.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
-#include "fuzz_check.h"
 #include "power/power_actions.h"
 #include "sysinfo/os_release.h"
 #include "sysinfo/sysinfo.h"
+
+// An invariant broken: report it and abort, so libFuzzer keeps the input that did it.
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (false)
 
 namespace {
 
