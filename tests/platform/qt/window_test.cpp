@@ -60,14 +60,6 @@ struct LiveWindow {
     }
 };
 
-QColor Colour(const QLabel* label) {
-    return label->palette().color(label->foregroundRole());
-}
-
-QPoint GlobalCentre(const QWidget* widget) {
-    return widget->mapToGlobal(widget->rect().center());
-}
-
 }  // namespace
 
 class WindowTest : public QObject {
@@ -157,13 +149,9 @@ class WindowTest : public QObject {
         live_->window.forms().SetText(Control::lblTip, "\\\\\xC3\x85SA\r\nRunning");
         QCOMPARE(controls().lblTip->text(), QStringLiteral("\\\\\u00C5SA\nRunning"));
 
-        for (QWidget* widget :
-             {static_cast<QWidget*>(controls().lblTip), static_cast<QWidget*>(controls().txtUptime),
-              static_cast<QWidget*>(controls().fraTodo),
-              static_cast<QWidget*>(controls().lblShutDown),
-              static_cast<QWidget*>(controls().lblRestart)}) {
+        for (const auto& description : ui::kControls) {
+            QWidget* widget = controls().Find(description.control);
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-            QVERIFY(accessible);
             QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(),
                      qPrintable(widget->objectName()));
             QVERIFY2(!accessible->text(QAccessible::Description).isEmpty(),
@@ -209,9 +197,8 @@ class WindowTest : public QObject {
 
     void tabStopsAtTheActionLabelsWhichShowTheirFocusButAClickLeavesIt() {
         controls().txtUptime->setFocus(Qt::OtherFocusReason);
-        for (QWidget* next : {static_cast<QWidget*>(controls().lblShutDown),
-                              static_cast<QWidget*>(controls().lblRestart),
-                              static_cast<QWidget*>(controls().txtUptime)}) {
+        for (QWidget* next :
+             QWidgetList{controls().lblShutDown, controls().lblRestart, controls().txtUptime}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
@@ -310,12 +297,14 @@ class WindowTest : public QObject {
         // The label under the pointer lights in the palette's Light, the others keep ButtonText.
         for (const QLabel* label : {controls().lblRestart, controls().lblShutDown}) {
             const bool lit = event == "move" && label == widget;
-            QTRY_COMPARE(Colour(label), QApplication::palette().color(lit ? QPalette::Light
-                                                                          : QPalette::ButtonText));
+            QTRY_COMPARE(
+                label->palette().color(label->foregroundRole()),
+                QApplication::palette().color(lit ? QPalette::Light : QPalette::ButtonText));
         }
         QCOMPARE(Asked(), asked);
         QCOMPARE(live_->menus.size(), std::size_t{popup});
-        if (popup && event != "right") QCOMPARE(live_->menus.front(), GlobalCentre(widget));
+        if (popup && event != "right")
+            QCOMPARE(live_->menus.front(), widget->mapToGlobal(widget->rect().center()));
         QCOMPARE(live_->boxes.size(), std::size_t{!box.isEmpty()});
         if (box.isEmpty()) return;
         const SeenBox& seen = live_->boxes.front();
