@@ -21,11 +21,11 @@ std::uint64_t Win32System::MillisecondsSinceStart() {
 std::string Win32System::MachineName() {
     return GetMachineName();
 }
-std::string Win32System::OsName() {
+std::string Win32System::OSName() {
     return GetOSName();
 }
 
-OsVersionInfo ReadOsVersion() {
+OSVersionInfo ReadOSVersion() {
     OSVERSIONINFOEXW record{};
     record.dwOSVersionInfoSize = sizeof(record);
     // RtlGetVersion is not subject to GetVersionEx's compatibility shims (6.2 for all).
@@ -39,7 +39,7 @@ OsVersionInfo ReadOsVersion() {
         record.dwOSVersionInfoSize = sizeof(record);
         GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&record));  // zeros on failure: "Windows"
     }
-    OsVersionInfo version;
+    OSVersionInfo version;
     version.major = record.dwMajorVersion;
     version.minor = record.dwMinorVersion;
     version.build = record.dwBuildNumber;
@@ -57,7 +57,7 @@ std::string GetMachineName() {
 }
 
 std::string GetOSName() {
-    return GetOSName(ReadOsVersion());
+    return GetOSName(ReadOSVersion());
 }
 
 void Win32System::EnableShutdownPrivilege() {

@@ -9,12 +9,12 @@ class Win32System final : public System {
   public:
     std::uint64_t MillisecondsSinceStart() override;
     std::string MachineName() override;
-    std::string OsName() override;
+    std::string OSName() override;
     void EnableShutdownPrivilege() override;
     PowerRequestResult RequestPower(PowerAction action) override;
 };
 
 // Windows' own version record, true also on 8.1, 10 and 11 whatever the manifest says.
-OsVersionInfo ReadOsVersion();
+OSVersionInfo ReadOSVersion();
 
 }  // namespace tolvane

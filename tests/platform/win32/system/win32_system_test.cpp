@@ -46,7 +46,7 @@ TEST(Win32SystemTest, MachineNameIsTheEnvironmentsComputerName) {
 TEST(Win32SystemTest, VersionRecordIsWhatThisWineReports) {
     if (!RunningUnderWine()) GTEST_SKIP() << "expectations are Wine 8's defaults";
     // Wine 8 reports Windows 7 SP1 unless its prefix is told otherwise.
-    const OsVersionInfo version = ReadOsVersion();
+    const OSVersionInfo version = ReadOSVersion();
     EXPECT_EQ(version.major, 6u);
     EXPECT_EQ(version.minor, 1u);
     EXPECT_EQ(version.build & 0xFFFF, 7601u);
@@ -55,7 +55,7 @@ TEST(Win32SystemTest, VersionRecordIsWhatThisWineReports) {
     EXPECT_EQ(version.servicePack.substr(0, 14), "Service Pack 1");
     EXPECT_EQ(version.servicePack[14], '\0');
     EXPECT_EQ(GetOSName(), "Windows 7 Service Pack 1");
-    EXPECT_EQ(Win32System().OsName(), "Windows 7 Service Pack 1");
+    EXPECT_EQ(Win32System().OSName(), "Windows 7 Service Pack 1");
 }
 
 TEST(Win32Utf8Test, RoundTripsThroughUtf16) {
