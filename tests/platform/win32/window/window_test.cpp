@@ -265,9 +265,12 @@ std::optional<Place> Perform(TestWindow& w, const Step& step) {
         step.on == Control::frmMain   ? POINT{text.left / 2, (text.top + text.bottom) / 2}
         : step.on == Control::fraTodo ? POINT{frame.left + 4, (frame.top + frame.bottom) / 2}
                                       : POINT{2, 2};
-    const HWND receiver = step.on == Control::fraTodo ? w.Handle() : target;  // HTTRANSPARENT
     POINT screen = at;
-    ClientToScreen(receiver, &screen);
+    ClientToScreen(step.on == Control::fraTodo ? w.Handle() : target, &screen);
+    // The pointer's messages go where the hit test puts them, as the system's do.
+    const HWND receiver = WindowFromPoint(screen);
+    POINT client = screen;
+    ScreenToClient(receiver, &client);
     if (step.event >= Event::KeyMenu && GetFocus() != target) {
         SetFocus(target);
         EXPECT_EQ(GetFocus(), target) << ui::Describe(step.on).name;
@@ -275,7 +278,8 @@ std::optional<Place> Perform(TestWindow& w, const Step& step) {
     constexpr UINT kMouse[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONUP,
                                WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK};
     if (step.event <= Event::DoubleClick)
-        SendMessageW(receiver, kMouse[static_cast<int>(step.event)], 0, MAKELPARAM(at.x, at.y));
+        SendMessageW(receiver, kMouse[static_cast<int>(step.event)], 0,
+                     MAKELPARAM(client.x, client.y));
     switch (step.event) {
         case Event::RightDown: {
             POINT cursor{};
@@ -283,7 +287,7 @@ std::optional<Place> Perform(TestWindow& w, const Step& step) {
             return Place{cursor.x, cursor.y};
         }
         case Event::MouseMenu:
-            SendMessageW(target, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target),
+            SendMessageW(receiver, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(receiver),
                          MAKELPARAM(screen.x, screen.y));
             return std::nullopt;
         case Event::KeyMenu: {
@@ -366,9 +370,9 @@ TEST(Win32WindowTest, NativeEventsReachTheirHandlersAndTheirRequestsTheScreen) {
          IDOK, false, false, {}, {}, false},
         {"Enter on restart, No", {{Stroke, lblRestart, VK_RETURN}}, IDNO,
          false, false, {sure}, {reboot}, false},
-        {"Space on restart held, then again", {{Hold, lblRestart, VK_SPACE},
-         {Stroke, lblRestart, VK_SPACE}}, IDYES,
-         false, false, {sure, privilege, restart, sure, privilege, restart}, {reboot, reboot}, false},
+        {"Space on restart held, then again",
+         {{Hold, lblRestart, VK_SPACE}, {Stroke, lblRestart, VK_SPACE}}, IDYES, false, false,
+         {sure, privilege, restart, sure, privilege, restart}, {reboot, reboot}, false},
         {"Enter on shut down held", {{Hold, lblShutDown, VK_RETURN}}, IDYES,
          false, false, {sure, privilege, powerOff}, {shutDown}, false},
         {"Enter and Space in the text box, other keys on a label",
@@ -494,27 +498,26 @@ class RecordingPropServices final : public IAccPropServices, public IClassFactor
         return S_OK;
     }
     // Nothing else is expected of the window: a call to these would show in no record.
-    // clang-format off
-    STDMETHODIMP SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override { return E_FAIL; }
-    STDMETHODIMP SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                               AnnoScope) override { return E_FAIL; }
-    STDMETHODIMP ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override { return E_FAIL; }
-    STDMETHODIMP SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                                   AnnoScope) override { return E_FAIL; }
-    STDMETHODIMP ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**,
-                                           DWORD*) override { return E_FAIL; }
-    STDMETHODIMP DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*,
-                                             DWORD*) override { return E_FAIL; }
-    STDMETHODIMP SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_FAIL; }
-    STDMETHODIMP SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_FAIL; }
-    STDMETHODIMP SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                                    AnnoScope) override { return E_FAIL; }
-    STDMETHODIMP ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override { return E_FAIL; }
-    STDMETHODIMP ComposeHmenuIdentityString(HMENU, DWORD, BYTE**,
-                                            DWORD*) override { return E_FAIL; }
-    STDMETHODIMP DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*,
-                                              DWORD*) override { return E_FAIL; }
-    // clang-format on
+#define TOLVANE_UNEXPECTED(name, ...)         \
+    STDMETHODIMP name(__VA_ARGS__) override { \
+        return E_FAIL;                        \
+    }
+    TOLVANE_UNEXPECTED(SetPropValue, const BYTE*, DWORD, MSAAPROPID, VARIANT)
+    TOLVANE_UNEXPECTED(SetPropServer, const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                       AnnoScope)
+    TOLVANE_UNEXPECTED(ClearProps, const BYTE*, DWORD, const MSAAPROPID*, int)
+    TOLVANE_UNEXPECTED(SetHwndPropServer, HWND, DWORD, DWORD, const MSAAPROPID*, int,
+                       IAccPropServer*, AnnoScope)
+    TOLVANE_UNEXPECTED(ComposeHwndIdentityString, HWND, DWORD, DWORD, BYTE**, DWORD*)
+    TOLVANE_UNEXPECTED(DecomposeHwndIdentityString, const BYTE*, DWORD, HWND*, DWORD*, DWORD*)
+    TOLVANE_UNEXPECTED(SetHmenuProp, HMENU, DWORD, MSAAPROPID, VARIANT)
+    TOLVANE_UNEXPECTED(SetHmenuPropStr, HMENU, DWORD, MSAAPROPID, LPCWSTR)
+    TOLVANE_UNEXPECTED(SetHmenuPropServer, HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                       AnnoScope)
+    TOLVANE_UNEXPECTED(ClearHmenuProps, HMENU, DWORD, const MSAAPROPID*, int)
+    TOLVANE_UNEXPECTED(ComposeHmenuIdentityString, HMENU, DWORD, BYTE**, DWORD*)
+    TOLVANE_UNEXPECTED(DecomposeHmenuIdentityString, const BYTE*, DWORD, HMENU*, DWORD*)
+#undef TOLVANE_UNEXPECTED
 
   private:
     HRESULT Record(bool set, HWND window, DWORD object, DWORD child, const GUID& property,
@@ -526,7 +529,7 @@ class RecordingPropServices final : public IAccPropServices, public IClassFactor
 };
 #pragma GCC diagnostic pop
 
-TEST(Win32WindowTest, TheActionLabelsAreAnnotatedAsPushButtonsWhoseDefaultActionIsPress) {
+TEST(Win32WindowTest, ActionLabelsAreAnnotatedAsButtonsUntilClosingEndsTheProgram) {
     struct Com {  // before the window's own
         Com() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
         ~Com() { CoUninitialize(); }
@@ -536,33 +539,26 @@ TEST(Win32WindowTest, TheActionLabelsAreAnnotatedAsPushButtonsWhoseDefaultAction
     ASSERT_EQ(CoRegisterClassObject(CLSID_AccPropServices, static_cast<IClassFactory*>(&services),
                                     CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
               S_OK);
-    std::vector<RecordingPropServices::Call> expected;
-    {
-        TestWindow w;
-        ASSERT_TRUE(w.created);
-        for (const Control label : {Control::lblShutDown, Control::lblRestart}) {
-            expected.push_back({true, w[label], true, true, PROPID_ACC_ROLE,
-                                std::to_wstring(ROLE_SYSTEM_PUSHBUTTON)});
-            expected.push_back({true, w[label], true, true, PROPID_ACC_DEFAULTACTION, L"Press"});
-        }
-        EXPECT_EQ(services.calls, expected);
-        // Taken off again while the labels are still there: the system reuses handles.
-        for (const Control label : {Control::lblShutDown, Control::lblRestart})
-            for (const GUID& property : {PROPID_ACC_ROLE, PROPID_ACC_DEFAULTACTION})
-                expected.push_back({false, w[label], true, true, property, L""});
-    }
-    EXPECT_EQ(services.calls, expected);
-    CoRevokeClassObject(cookie);
-}
-
-TEST(Win32WindowTest, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
     TestWindow w;
     ASSERT_TRUE(w.created);
+    std::vector<RecordingPropServices::Call> expected;
+    for (const Control label : {Control::lblShutDown, Control::lblRestart}) {
+        expected.push_back(
+            {true, w[label], true, true, PROPID_ACC_ROLE, std::to_wstring(ROLE_SYSTEM_PUSHBUTTON)});
+        expected.push_back({true, w[label], true, true, PROPID_ACC_DEFAULTACTION, L"Press"});
+    }
+    EXPECT_EQ(services.calls, expected);
+    // Taken off again while the labels are still there: the system reuses handles.
+    for (const Control label : {Control::lblShutDown, Control::lblRestart})
+        for (const GUID& property : {PROPID_ACC_ROLE, PROPID_ACC_DEFAULTACTION})
+            expected.push_back({false, w[label], true, true, property, L""});
     SendMessageW(w.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(w.Handle(), nullptr);
+    EXPECT_EQ(services.calls, expected);
     MSG quit{};
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(quit.wParam, 0u);
+    EXPECT_EQ(quit.wParam, 0u);  // the program's exit code
+    CoRevokeClassObject(cookie);
 }
 
 }  // namespace
