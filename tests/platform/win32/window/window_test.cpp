@@ -50,6 +50,8 @@ struct TestWindow {
             return menuChoice;
         });
         created = window.Create(GetModuleHandleW(nullptr));
+        // The real pointer off the window, so that no tooltip covers what a test points at.
+        SetCursorPos(0, 0);
         if (created && shown) window.Show(SW_SHOWNOACTIVATE);
     }
     ~TestWindow() {
@@ -273,7 +275,7 @@ std::optional<Place> Perform(TestWindow& w, const Step& step) {
     ScreenToClient(receiver, &client);
     if (step.event >= Event::KeyMenu && GetFocus() != target) {
         SetFocus(target);
-        EXPECT_EQ(GetFocus(), target) << ui::Describe(step.on).name;
+        EXPECT_EQ(GetFocus(), target) << "control " << static_cast<int>(step.on);
     }
     constexpr UINT kMouse[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONUP,
                                WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK};
