@@ -14,7 +14,4 @@ class Win32System final : public System {
     PowerRequestResult RequestPower(PowerAction action) override;
 };
 
-// Windows' own version record, true also on 8.1, 10 and 11 whatever the manifest says.
-OSVersionInfo ReadOSVersion();
-
 }  // namespace tolvane
