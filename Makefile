@@ -1,6 +1,14 @@
 # The README's commands. `make test` builds every preset and runs every test.
 PRESETS := linux linux-asan windows-x64 windows-x86 fuzz
 
+# The five builds compile much the same sources: ccache (installed by the bootstrap) lets
+# them, and later clones, share the work. Paths are taken relative to the clone.
+ifneq ($(shell command -v ccache 2>/dev/null),)
+export CMAKE_C_COMPILER_LAUNCHER ?= ccache
+export CMAKE_CXX_COMPILER_LAUNCHER ?= ccache
+export CCACHE_BASEDIR ?= $(CURDIR)
+endif
+
 .PHONY: all bootstrap build test check soak run bench fuzz package screenshots clean
 
 all: build
