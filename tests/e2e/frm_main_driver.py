@@ -1,23 +1,38 @@
 """Drives the main window from the outside, through the pointer and the keyboard.
 
-Places come from the window description in twips (15 a pixel at 96 dpi, the display's
-resolution here), relative to the window's client area.
+Places come from the window description itself (src/ui/window_description.h), in twips
+(15 a pixel at 96 dpi, the display's resolution here), relative to the window's client area.
 """
 
 import os
+import re
 
 import x_session
 
 TWIPS_PER_PIXEL = 15
-CLIENT = (5040, 2160)
-FRAME = (360, 1200)
-LABELS = {  # left, top, width, height inside the frame
-    "restart": (1305, 480, 1725, 195),
-    "shutdown": (1185, 240, 1965, 195),
-}
-UPTIME = (360, 720, 4215, 375)
-BACKGROUND = (120, 900)  # the window's bare background, left of the text box
-FRAME_SURFACE = (480, 1777)  # inside the frame, left of both labels
+DESCRIPTION = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "ui",
+                           "window_description.h")
+
+
+def read_description(path=DESCRIPTION):
+    """The client area's size and each control's (left, top, width, height), by name."""
+    text = open(path, encoding="utf-8").read()
+    size = tuple(int(re.search(rf"kClient{side}Twips = (\d+);", text).group(1))
+                 for side in ("Width", "Height"))
+    rects = {name: tuple(map(int, numbers)) for name, *numbers in re.findall(
+        r'"(\w+)",\s*ControlKind::\w+,\s*Control::\w+,\s*\{(\d+), (\d+), (\d+), (\d+)\}', text)}
+    return size, rects
+
+
+CLIENT, CONTROLS = read_description()
+FRAME = CONTROLS["fraTodo"][:2]
+LABELS = {"restart": CONTROLS["lblRestart"], "shutdown": CONTROLS["lblShutDown"]}
+UPTIME = CONTROLS["txtUptime"]
+HEADING = CONTROLS["lblTip"]
+# The window's bare background, left of the text box; the frame's own surface, left of
+# both labels and below its caption.
+BACKGROUND = (UPTIME[0] // 3, UPTIME[1] + UPTIME[3] // 2)
+FRAME_SURFACE = (FRAME[0] + 120, FRAME[1] + CONTROLS["fraTodo"][3] * 2 // 3)
 
 # Grey levels (0 black .. 1 white): button text is dark, the highlight is light.
 DARK = 0.35
@@ -130,3 +145,17 @@ class MainWindow:
         self.wait_for_box(title)
         self.display.key(*keys)
         self.display.wait_until_gone(title, self.program)
+
+
+def check_hover(test, window):
+    """A label lights alone under the pointer and goes back when the pointer is on the frame."""
+    window.rest_on_background()
+    for label in LABELS:
+        test.assertLess(window.label_darkest(label), DARK, label)
+    for label, other in (("restart", "shutdown"), ("shutdown", "restart")):
+        with test.subTest(label):
+            window.hover(label)
+            window.wait_for_label(label, lit=True)
+            test.assertLess(window.label_darkest(other), DARK, other)
+            window.hover_frame()
+            window.wait_for_label(label, lit=False)

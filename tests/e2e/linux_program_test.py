@@ -13,7 +13,6 @@ import unittest
 
 import frm_main_driver
 import linux_program
-import pointer_checks
 import x_session
 from linux_program import private_bus
 
@@ -55,7 +54,7 @@ class LinuxProgramTest(unittest.TestCase):
         self.window.wait_for_live_uptime()
 
     def test_a_label_lights_under_the_pointer_until_it_crosses_the_frame(self):
-        pointer_checks.check_hover(self, self.window)
+        frm_main_driver.check_hover(self, self.window)
 
     def test_no_then_about_then_yes_reaches_logind_and_the_program_runs_on(self):
         cases = [  # label, the key that answers No, logind's method

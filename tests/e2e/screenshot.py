@@ -13,8 +13,6 @@ import tempfile
 import frm_main_driver
 import x_session
 
-HEADING = (0, 120, 5055, 495)
-
 
 def linux_program(stack, display, directory, program):
     import linux_program as linux  # only here: it needs python3-dbus
@@ -47,7 +45,7 @@ def render(kind, args, out):
         display.xdotool("mousemove", "0", "0")  # no label lit, no pointer in the picture
         window.wait_for_live_uptime()
         shot = window.capture("window")
-        left, top, width, height = HEADING
+        left, top, width, height = frm_main_driver.HEADING
         x, y = window.point(left, top)
         heading = (x, y, frm_main_driver.px(width) - 1, frm_main_driver.px(height))
         if x_session.region_darkest(shot, heading) > frm_main_driver.DARK:

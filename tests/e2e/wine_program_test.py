@@ -13,7 +13,6 @@ import tempfile
 import unittest
 
 import frm_main_driver
-import pointer_checks
 import wine_program
 import x_session
 
@@ -32,42 +31,25 @@ class WineProgramTest(unittest.TestCase):
         self.program = self.wine.start(PROGRAM, "tolvane.log")
         self.window = frm_main_driver.MainWindow(self.display, self.program, self.dir)
 
-    def test_a_live_uptime_and_a_label_lit_until_the_pointer_crosses_the_frame(self):
-        self.window.wait_for_live_uptime()
-        pointer_checks.check_hover(self, self.window)
-
-    # Yes ends the whole Wine session, so each label gets a session of its own.
-    def test_restart_no_then_about_then_yes_ends_the_session(self):
-        self.no_then_about_then_yes("restart")
-
-    def test_shut_down_no_then_about_then_yes_ends_the_session(self):
-        self.no_then_about_then_yes("shutdown")
-
-    def no_then_about_then_yes(self, label):
+    # Yes ends the whole Wine session, so one session walks everything up to that Yes.
+    def test_uptime_hover_no_about_held_keys_then_yes_ends_the_session(self):
         window = self.window
-        window.double_click(label)
-        window.answer("Sure?", "n")  # MessageBox's &No
-        self.assertTrue(window.alive())
+        window.wait_for_live_uptime()
+        frm_main_driver.check_hover(self, window)
 
+        window.double_click("restart")
+        window.answer("Sure?", "n")  # MessageBox's &No
         window.open_popup()
         window.display.key("a")  # the popup's one item, by its mnemonic
         window.answer("About Tolvane", "Return")
-        self.assertTrue(window.alive())
 
-        window.double_click(label)
-        window.wait_for_box("Sure?")
-        window.display.key("Return")  # Yes is the default
-        self.assertEqual(self.program.wait(timeout=SESSION_END_TIMEOUT), 0)
-
-    def test_a_held_key_opens_the_box_but_never_answers_it(self):
-        window = self.window
         holds = [(label, key) for label in ("restart", "shutdown") for key in ("Return", "space")]
         for label, key in holds:
             with self.subTest(label=label, key=key):
                 window.hold_on_label(label, key)
                 self.assertTrue(window.alive())  # no session ended: nothing was requested
                 if (label, key) != holds[-1]:
-                    window.answer("Sure?", "n")  # MessageBox's &No
+                    window.answer("Sure?", "n")
         # Pressed afresh, Enter gives the default answer, Yes, and the session ends.
         window.wait_for_box("Sure?")
         window.display.key("Return")
