@@ -62,6 +62,9 @@ class Forms {
     virtual MenuItem PopupAboutMenu(PopupPlace place) = 0;
     // The running program's version numbers.
     virtual AppVersion Version() = 0;
+    // The pointer over the window shows that the program waits for the system (true), or
+    // is as before (false). The window stays usable meanwhile.
+    virtual void SetWaiting(bool waiting) = 0;
 };
 
 }  // namespace tolvane

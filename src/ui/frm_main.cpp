@@ -41,8 +41,8 @@ void FrmMain::MouseMove(Control over) {
 }
 
 void FrmMain::Confirm(Control label) {
-    if (label == Control::lblRestart) ConfirmRestart(forms_, system_);
-    if (label == Control::lblShutDown) ConfirmPowerOff(forms_, system_);
+    if (label == Control::lblRestart) power_.Confirm(PowerAction::Restart);
+    if (label == Control::lblShutDown) power_.Confirm(PowerAction::PowerOff);
 }
 
 void FrmMain::DblClick(Control on) {
@@ -63,7 +63,8 @@ void FrmMain::KeyDown(Control on, Key key) {
     // Any other press forgets an earlier one, so only an uninterrupted press and release
     // of the same key on the same label acts.
     pressed_.reset();
-    if (ui::IsActionLabel(on) && (key == Key::Enter || key == Key::Space))
+    // A press while a request waits is dropped: its release after the answer must not act.
+    if (ui::IsActionLabel(on) && (key == Key::Enter || key == Key::Space) && !power_.Waiting())
         pressed_.emplace(on, key);
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/forms.h"
 #include "platform/system.h"
+#include "power/power_actions.h"
 
 namespace tolvane {
 
@@ -15,7 +16,7 @@ std::string AboutText(const AppVersion& version);
 // front ends only translate their native events into these calls.
 class FrmMain {
   public:
-    FrmMain(Forms& forms, System& system) : forms_(forms), system_(system) {}
+    FrmMain(Forms& forms, System& system) : forms_(forms), system_(system), power_(forms, system) {}
 
     void Load();                                     // before the window first appears
     void Timer();                                    // every tick of tmrTimer
@@ -33,6 +34,7 @@ class FrmMain {
 
     Forms& forms_;
     System& system_;
+    PowerActions power_;
     // The action label and key pressed on it, waiting for that key's release.
     std::optional<std::pair<Control, Key>> pressed_;
 };

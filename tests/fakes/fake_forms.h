@@ -26,6 +26,7 @@ class FakeForms : public Forms {
     std::vector<std::pair<Control, OleColor>> colorWrites;  // every write, repeats included
     int textWrites = 0;
     int popups = 0;
+    bool waiting = false;
     std::vector<PopupPlace> popupPlaces;
 
     // The answers the test gives: to each box in turn, and to the popup menu.
@@ -52,6 +53,10 @@ class FakeForms : public Forms {
         return menuChoice;
     }
     AppVersion Version() override { return version; }
+    void SetWaiting(bool on) override {
+        waiting = on;
+        if (journal_) journal_->push_back(on ? "waiting" : "not waiting");
+    }
 
   private:
     std::vector<std::string>* journal_;

@@ -1,28 +1,35 @@
 #pragma once
-#include <functional>
+#include <list>
+#include <memory>
 #include <string>
 
+#include "platform/linux/event_loop.h"
 #include "platform/system.h"
 
 namespace tolvane {
 
+class PowerRequest;
+
 // The running Linux machine.
 class LinuxSystem final : public System {
   public:
-    // keepResponsive is called again and again while a power request waits for an
-    // answer (a password prompt can take minutes), so the window can keep repainting.
-    explicit LinuxSystem(std::function<void()> keepResponsive = {})
-        : keepResponsive_(std::move(keepResponsive)) {}
+    // Power requests go on from `loop`, which must outlive this object.
+    explicit LinuxSystem(EventLoop& loop);
+    LinuxSystem(const LinuxSystem&) = delete;
+    LinuxSystem& operator=(const LinuxSystem&) = delete;
+    // Requests still waiting: what was sent is written out, their answers are dropped.
+    ~LinuxSystem() override;
 
     std::uint64_t MillisecondsSinceStart() override;
     std::string MachineName() override;
     std::string OsName() override;
     // logind asks polkit during the request itself; there is no separate step.
     void EnableShutdownPrivilege() override {}
-    PowerRequestResult RequestPower(PowerAction action) override;
+    void RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) override;
 
   private:
-    std::function<void()> keepResponsive_;
+    EventLoop& loop_;
+    std::list<std::unique_ptr<PowerRequest>> requests_;
 };
 
 // The distribution's name from the first os-release file that exists (never both).

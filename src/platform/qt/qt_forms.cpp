@@ -58,6 +58,17 @@ MenuItem QtForms::PopupAboutMenu(PopupPlace place) {
     return chosen && chosen == mnuAboutTolvane_ ? MenuItem::mnuAboutTolvane : MenuItem::None;
 }
 
+void QtForms::SetWaiting(bool waiting) {
+    // The text box has its own I-beam, which would otherwise hide the wait over it.
+    if (waiting) {
+        window_.setCursor(Qt::BusyCursor);
+        controls_.txtUptime->setCursor(Qt::BusyCursor);
+    } else {
+        window_.unsetCursor();
+        controls_.txtUptime->setCursor(Qt::IBeamCursor);
+    }
+}
+
 AppVersion QtForms::Version() {
     return {static_cast<std::uint16_t>(version::kMajor),
             static_cast<std::uint16_t>(version::kMinor),

@@ -29,6 +29,7 @@ class QtForms final : public Forms {
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     MenuItem PopupAboutMenu(PopupPlace place) override;
     AppVersion Version() override;
+    void SetWaiting(bool waiting) override;
 
   private:
     QPoint PopupPosition(PopupPlace place) const;
