@@ -59,13 +59,17 @@ MenuItem QtForms::PopupAboutMenu(PopupPlace place) {
 }
 
 void QtForms::SetWaiting(bool waiting) {
-    // The text box has its own I-beam, which would otherwise hide the wait over it.
+    if (waiting == waiting_) return;
+    waiting_ = waiting;
+    // The text box has a pointer of its own, which would hide the wait over it.
+    QLineEdit& textBox = *controls_.txtUptime;
     if (waiting) {
+        textBoxCursor_ = textBox.cursor();
         window_.setCursor(Qt::BusyCursor);
-        controls_.txtUptime->setCursor(Qt::BusyCursor);
+        textBox.setCursor(Qt::BusyCursor);
     } else {
         window_.unsetCursor();
-        controls_.txtUptime->setCursor(Qt::IBeamCursor);
+        textBox.setCursor(textBoxCursor_);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QAction>
+#include <QCursor>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -41,6 +42,8 @@ class QtForms final : public Forms {
     QPointer<QAction> mnuAboutTolvane_;
     BoxPresenter presentBox_;
     MenuPresenter presentMenu_;
+    bool waiting_ = false;
+    QCursor textBoxCursor_;  // while waiting
 };
 
 }  // namespace tolvane::qt

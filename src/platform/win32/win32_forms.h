@@ -44,6 +44,9 @@ class Win32Forms final : public Forms {
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     MenuItem PopupAboutMenu(PopupPlace place) override;
     AppVersion Version() override;
+    void SetWaiting(bool waiting) override;
+    // Whether the pointer over the window shows the wait (the window's WM_SETCURSOR asks).
+    bool Waiting() const { return waiting_; }
 
   private:
     POINT PopupPosition(PopupPlace place) const;
@@ -53,6 +56,7 @@ class Win32Forms final : public Forms {
     std::array<OleColor, kControlCount> colors_{};
     MessageBoxFunction messageBox_;
     PopupMenuFunction popupMenu_;
+    bool waiting_ = false;
 };
 
 }  // namespace tolvane::win32

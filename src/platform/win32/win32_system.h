@@ -11,7 +11,8 @@ class Win32System final : public System {
     std::string MachineName() override;
     std::string OsName() override;
     void EnableShutdownPrivilege() override;
-    PowerRequestResult RequestPower(PowerAction action) override;
+    // ExitWindowsEx answers at once: `done` runs before this returns.
+    void RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) override;
 };
 
 // Windows' own version record, true also on 8.1, 10 and 11 whatever the manifest says.

@@ -110,6 +110,25 @@ class PointerTest : public QObject {
         QVERIFY(live_->user.menus.empty());
     }
 
+    void whileARequestWaitsThePointerIsBusyOverTheWholeWindow() {
+        live_->system.answerAtOnce = false;
+        live_->user.answer = QMessageBox::Yes;
+        QWidget* const over[] = {&live_->window, controls().lblRestart, controls().lblTip,
+                                 controls().fraTodo, controls().txtUptime};
+        const Qt::CursorShape textBoxBefore = controls().txtUptime->cursor().shape();
+        QCOMPARE_NE(textBoxBefore, Qt::BusyCursor);
+
+        QTest::mouseDClick(controls().lblRestart, Qt::LeftButton, {},
+                           Middle(controls().lblRestart));
+        QTRY_COMPARE(live_->user.boxes.size(), std::size_t{1});
+        for (const QWidget* widget : over) QCOMPARE(widget->cursor().shape(), Qt::BusyCursor);
+
+        QVERIFY(live_->system.Answer());
+        QCOMPARE(live_->window.cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(controls().lblRestart->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(controls().txtUptime->cursor().shape(), textBoxBefore);
+    }
+
     void rightPressOnTheBackgroundOffersTheAboutBox() {
         live_->user.menuChoice = QStringLiteral("&About...");
         QTest::mousePress(&live_->window, Qt::RightButton, {}, Background());

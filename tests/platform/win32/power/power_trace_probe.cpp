@@ -15,9 +15,11 @@ int main(int argc, char** argv) {
     }
     tolvane::Win32System system;
     system.EnableShutdownPrivilege();
-    const auto result = system.RequestPower(action == "restart" ? tolvane::PowerAction::Restart
-                                                                : tolvane::PowerAction::PowerOff);
-    std::printf("started=%d reason=%s\n", result.started ? 1 : 0, result.reason.c_str());
+    system.RequestPower(
+        action == "restart" ? tolvane::PowerAction::Restart : tolvane::PowerAction::PowerOff,
+        [](const tolvane::PowerRequestResult& result) {
+            std::printf("started=%d reason=%s\n", result.started ? 1 : 0, result.reason.c_str());
+        });
     std::fflush(stdout);
     return 0;
 }

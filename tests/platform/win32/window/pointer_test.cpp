@@ -108,6 +108,32 @@ TEST(Win32PointerTest, ADoubleClickOnALabelAsksFirstAndActsOnlyOnYes) {
     }
 }
 
+// While a request waits, the pointer over the window, its labels and its text box shows
+// it; afterwards each takes its own again.
+TEST(Win32PointerTest, WhileARequestWaitsThePointerShowsIt) {
+    TestWindow w;
+    ASSERT_TRUE(w.created);
+    w.system.answerAtOnce = false;
+    w.boxAnswer = IDYES;
+    const HCURSOR busy = LoadCursorW(nullptr, IDC_APPSTARTING);
+    const auto pointerOver = [&](HWND window) {
+        SetCursor(nullptr);
+        SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    const HWND over[] = {w.Handle(), w[Control::lblRestart], w[Control::txtUptime]};
+    const HWND label = w[Control::lblRestart];
+    w.Send(label, WM_LBUTTONDOWN, {3, 3}, MK_LBUTTON);
+    w.Send(label, WM_LBUTTONUP, {3, 3});
+    w.Send(label, WM_LBUTTONDBLCLK, {3, 3}, MK_LBUTTON);
+    w.Send(label, WM_LBUTTONUP, {3, 3});
+    for (const HWND window : over) EXPECT_EQ(pointerOver(window), busy);
+    ASSERT_TRUE(w.system.Answer());
+    for (const HWND window : over) EXPECT_NE(pointerOver(window), busy);
+    EXPECT_EQ(pointerOver(w[Control::txtUptime]), LoadCursorW(nullptr, IDC_IBEAM));
+}
+
 TEST(Win32PointerTest, ASingleClickOnALabelDoesNothing) {
     TestWindow w;
     ASSERT_TRUE(w.created);
