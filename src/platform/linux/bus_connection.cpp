@@ -59,7 +59,7 @@ Connection::~Connection() {
 
 int Connection::Call(sd_bus_message* call, std::optional<microseconds> limit,
                      ReplyHandler handler) {
-    PendingCall& pending = pending_.emplace_back(PendingCall{this, std::move(handler), nullptr});
+    PendingCall& pending = pending_.emplace_back(PendingCall{std::move(handler), nullptr});
     sd_bus_slot* slot = nullptr;
     // 0 is sd-bus's default limit; UINT64_MAX none at all.
     const std::uint64_t usec = limit ? static_cast<std::uint64_t>(limit->count()) : UINT64_MAX;

@@ -45,7 +45,6 @@ class Connection {
 
   private:
     struct PendingCall {
-        Connection* owner;
         ReplyHandler handler;
         Slot slot;
     };

@@ -35,29 +35,16 @@ std::vector<std::string> ReadNames(sd_bus_message* reply) {
     return names;
 }
 
+bool IsError(sd_bus_message* reply, int broken) {
+    return broken < 0 || sd_bus_message_is_method_error(reply, nullptr);
+}
+
 PowerRequestResult Refused(sd_bus_message* reply, int broken) {
     if (broken < 0) return {false, sdbus::ErrnoText(broken)};
     return {false, sdbus::ErrorText(sd_bus_message_get_error(reply))};
 }
 
-bool IsError(sd_bus_message* reply, int broken) {
-    return broken < 0 || sd_bus_message_is_method_error(reply, nullptr);
-}
-
 }  // namespace
-
-// Handlers run inside sd-bus, which is C: nothing may escape them, not even an allocation
-// failure.
-template <typename Handler>
-sdbus::ReplyHandler PowerRequest::Guarded(Handler handler) {
-    return [this, handler](sd_bus_message* reply, int broken) {
-        try {
-            handler(reply, broken);
-        } catch (const std::exception& error) {
-            result_ = {false, error.what()};
-        }
-    };
-}
 
 std::optional<PowerRequestResult> PowerRequest::Start() {
     // Nothing may escape into the window's event handler, not even an allocation failure.
@@ -69,52 +56,63 @@ std::optional<PowerRequestResult> PowerRequest::Start() {
     return result_;
 }
 
+void PowerRequest::Send(Connection& bus, sd_bus_message* call, std::optional<microseconds> limit,
+                        Handler handler) {
+    const int r = bus.Call(call, limit, [this, handler](sd_bus_message* reply, int broken) {
+        // Called from sd-bus, which is C: nothing may escape.
+        try {
+            (this->*handler)(reply, broken);
+        } catch (const std::exception& error) {
+            result_ = {false, error.what()};
+        }
+    });
+    if (r < 0) result_ = {false, sdbus::ErrnoText(r)};
+}
+
 void PowerRequest::LookForSessionManager() {
     int error = 0;
     session_ = Connection::Open(
         BusKind::Session, loop_, [this] { Processed(); }, error);
     if (!session_) return RequestFromLogind();  // no session bus, so no session manager
     sdbus::Message call;
-    int r = NewCall(session_->get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                    "org.freedesktop.DBus", "ListNames", call);
-    if (r >= 0)
-        r = session_->Call(call.get(), kQuestionLimit,
-                           Guarded([this](sd_bus_message* reply, int broken) {
-                               if (IsError(reply, broken)) {
-                                   result_ = Refused(reply, broken);
-                                   return;
-                               }
-                               // Only names with an owner now: asking for one D-Bus could start
-                               // would start it.
-                               manager_ = ChooseSessionManager(ReadNames(reply));
-                               if (!manager_) return RequestFromLogind();
-                               if (manager_->ask.Of(action_)) return Ask();
-                               Request(manager_->request.Of(action_));
-                           }));
-    if (r < 0) result_ = {false, sdbus::ErrnoText(r)};
+    const int r = NewCall(session_->get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                          "org.freedesktop.DBus", "ListNames", call);
+    if (r < 0) {
+        result_ = {false, sdbus::ErrnoText(r)};
+        return;
+    }
+    Send(*session_, call.get(), kQuestionLimit, &PowerRequest::Named);
 }
 
-void PowerRequest::Ask() {
+void PowerRequest::Named(sd_bus_message* reply, int broken) {
+    if (IsError(reply, broken)) {
+        result_ = Refused(reply, broken);
+        return;
+    }
+    // Only names with an owner now: asking for one that D-Bus could start would start it.
+    manager_ = ChooseSessionManager(ReadNames(reply));
+    if (!manager_) return RequestFromLogind();
+    if (!manager_->ask.Of(action_)) return Request(manager_->request.Of(action_));
     sdbus::Message call;
-    int r = NewCall(session_->get(), manager_->service, manager_->path, manager_->interface,
-                    manager_->ask.Of(action_), call);
-    if (r >= 0)
-        r = session_->Call(call.get(), kQuestionLimit,
-                           Guarded([this](sd_bus_message* reply, int broken) {
-                               if (IsError(reply, broken)) {
-                                   result_ = Refused(reply, broken);
-                                   return;
-                               }
-                               int may = 0;
-                               if (sd_bus_message_read(reply, "b", &may) < 0 || !may) {
-                                   result_ = {false, std::string(manager_->desktop) +
-                                                         "'s session manager answered " +
-                                                         manager_->ask.Of(action_) + ": no."};
-                                   return;
-                               }
-                               Request(manager_->request.Of(action_));
-                           }));
-    if (r < 0) result_ = {false, sdbus::ErrnoText(r)};
+    const int r = NewCall(session_->get(), manager_->service, manager_->path, manager_->interface,
+                          manager_->ask.Of(action_), call);
+    if (r < 0) {
+        result_ = {false, sdbus::ErrnoText(r)};
+        return;
+    }
+    Send(*session_, call.get(), kQuestionLimit, &PowerRequest::Allowed);
+}
+
+void PowerRequest::Allowed(sd_bus_message* reply, int broken) {
+    if (IsError(reply, broken)) {
+        result_ = Refused(reply, broken);
+        return;
+    }
+    int may = 0;
+    if (sd_bus_message_read(reply, "b", &may) >= 0 && may)
+        return Request(manager_->request.Of(action_));
+    result_ = {false, std::string(manager_->desktop) + "'s session manager answered " +
+                          manager_->ask.Of(action_) + ": no."};
 }
 
 void PowerRequest::Request(const char* method) {
@@ -122,11 +120,11 @@ void PowerRequest::Request(const char* method) {
     int r = NewCall(session_->get(), manager_->service, manager_->path, manager_->interface, method,
                     call);
     if (r >= 0 && manager_->allowSave) r = sd_bus_message_append(call.get(), "b", 1);
-    if (r >= 0)
-        r = session_->Call(call.get(), kNoLimit, Guarded([this](sd_bus_message* reply, int broken) {
-                               Answered(reply, broken);
-                           }));
-    if (r < 0) result_ = {false, sdbus::ErrnoText(r)};
+    if (r < 0) {
+        result_ = {false, sdbus::ErrnoText(r)};
+        return;
+    }
+    Send(*session_, call.get(), kNoLimit, &PowerRequest::Answered);
 }
 
 void PowerRequest::RequestFromLogind() {
@@ -138,12 +136,12 @@ void PowerRequest::RequestFromLogind() {
         return;
     }
     sdbus::Message call;
-    int r = NewLogindCall(system_->get(), action_, call);
-    if (r >= 0)
-        r = system_->Call(call.get(), kNoLimit, Guarded([this](sd_bus_message* reply, int broken) {
-                              Answered(reply, broken);
-                          }));
-    if (r < 0) result_ = {false, sdbus::ErrnoText(r)};
+    const int r = NewLogindCall(system_->get(), action_, call);
+    if (r < 0) {
+        result_ = {false, sdbus::ErrnoText(r)};
+        return;
+    }
+    Send(*system_, call.get(), kNoLimit, &PowerRequest::Answered);
 }
 
 void PowerRequest::Answered(sd_bus_message* reply, int broken) {
@@ -152,11 +150,7 @@ void PowerRequest::Answered(sd_bus_message* reply, int broken) {
         triedInstead_ = true;
         return Request(manager_->instead.Of(action_));
     }
-    if (!IsError(reply, broken)) {
-        result_ = PowerRequestResult{};
-        return;
-    }
-    result_ = Refused(reply, broken);
+    result_ = IsError(reply, broken) ? Refused(reply, broken) : PowerRequestResult{};
 }
 
 void PowerRequest::Processed() {

@@ -28,13 +28,17 @@ class PowerRequest {
     std::optional<PowerRequestResult> Start();
 
   private:
-    template <typename Handler>
-    sdbus::ReplyHandler Guarded(Handler handler);
+    using Handler = void (PowerRequest::*)(sd_bus_message* reply, int broken);
+
+    void Send(sdbus::Connection& bus, sd_bus_message* call,
+              std::optional<std::chrono::microseconds> limit, Handler handler);
     void LookForSessionManager();
-    void Ask();
+    void Named(sd_bus_message* reply, int broken);    // the names owned on the session bus
+    void Allowed(sd_bus_message* reply, int broken);  // whether the manager may do it
     void Request(const char* method);
     void RequestFromLogind();
-    void Answered(sd_bus_message* reply, int broken);
+    void Answered(sd_bus_message* reply, int broken);  // the request's own answer
+    // After each round of answers on either bus: the end, once the result is known.
     void Processed();
 
     EventLoop& loop_;
