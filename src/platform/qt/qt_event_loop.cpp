@@ -4,6 +4,7 @@ namespace tolvane::qt {
 
 QtFdWatch::QtFdWatch(std::function<void()> wake) : wake_(std::move(wake)) {
     timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);  // a coarse one may wake before sd-bus's deadline
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Fire(); });
 }
 
