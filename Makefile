@@ -1,7 +1,7 @@
 # The README's commands. `make test` builds every preset and runs every test.
 PRESETS := linux linux-asan windows-x64 windows-x86 fuzz
 
-.PHONY: all bootstrap build test run bench fuzz package screenshots clean
+.PHONY: all bootstrap build test check soak run bench fuzz package screenshots clean
 
 all: build
 
@@ -18,7 +18,21 @@ test: build
 	ctest --preset linux-asan
 	ctest --preset fuzz
 	ctest --test-dir build/windows-x86 -L exe-check --output-on-failure
-	scripts/test-windows build/windows-x64
+	scripts/test-windows build/windows-x64 -LE soak
+
+# The everyday loop: the Linux build's core, Qt and D-Bus tests.
+check: bootstrap
+	@cmake --preset linux >/dev/null
+	@cmake --build --preset linux
+	ctest --test-dir build/linux --output-on-failure -LE "e2e|package|soak"
+
+# The real programs left running for minutes: memory and GUI objects must stay flat.
+soak: bootstrap
+	@for preset in linux windows-x64; do \
+	    cmake --preset $$preset >/dev/null && cmake --build --preset $$preset || exit 1; \
+	done
+	ctest --test-dir build/linux -L soak --output-on-failure
+	scripts/test-windows build/windows-x64 -L soak
 
 # The display is checked first: without one there is nothing to start, so nothing is built.
 run:

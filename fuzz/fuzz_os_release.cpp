@@ -1,12 +1,15 @@
 // The os-release reader on arbitrary bytes: whatever a file holds, the reader must not
-// crash, must return only valid keys, and must always give the heading a name.
+// crash, must return only valid keys, and must always give the heading a name. The same
+// bytes as a name in the heading, and as a system's refusal reason, stay within bounds.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "fuzz_check.h"
+#include "power/power_actions.h"
 #include "sysinfo/os_release.h"
+#include "sysinfo/sysinfo.h"
 
 namespace {
 
@@ -31,6 +34,27 @@ std::string Quoted(std::string_view value) {
     return out + '"';
 }
 
+std::size_t CodePoints(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+// Two lines of at most `width` bytes, our words whole around the name.
+void CheckHeading(std::string_view name) {
+    constexpr std::size_t width = 40;  // room for our words, an ellipsis and an isolate
+    const auto fits = [](const std::string& line) { return line.size() <= width; };
+    const std::string heading = tolvane::HeadingText(name, name, fits);
+    const auto lineBreak = heading.find("\r\n");
+    FUZZ_CHECK(lineBreak != std::string::npos);
+    const std::string_view first(heading.data(), lineBreak);
+    const std::string_view second = std::string_view(heading).substr(lineBreak + 2);
+    FUZZ_CHECK(first.size() <= width && second.size() <= width);
+    FUZZ_CHECK(first.starts_with("\\\\") && first.find_first_of("\r\n") == std::string::npos);
+    FUZZ_CHECK(second.starts_with("Running ") && second.ends_with(", has been up for:"));
+    FUZZ_CHECK(second.find_first_of("\r\n") == std::string::npos);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -50,5 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!name.empty());
     const auto pretty = fields.find("PRETTY_NAME");
     if (pretty != fields.end() && !pretty->second.empty()) FUZZ_CHECK(name == pretty->second);
+
+    CheckHeading(text);
+    const std::string reason = tolvane::ShownReason(text);
+    FUZZ_CHECK(CodePoints(reason) <= 600);
     return 0;
 }

@@ -5,6 +5,12 @@ include(GNUInstallDirs)
 set(TOLVANE_RELEASE_DATE 2026-12-06)
 
 install(TARGETS tolvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Stripped as Debian strips: the compilers' .comment notes go too.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/tolvane\"
+        COMMAND_ERROR_IS_FATAL ANY)
+endif()")
 
 # The menu entry and the software centres' description, both named by the application id.
 set(data ${PROJECT_SOURCE_DIR}/data/linux)
@@ -38,19 +44,38 @@ foreach(size 16 24 32 48 64 128 256)
 endforeach()
 add_custom_target(tolvane_icons ALL DEPENDS ${icon_pngs} COMMENT "Rendering the icons")
 
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME} RENAME copyright)
+set(docdir ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${docdir} RENAME copyright)
 
-# The .deb. Whoever publishes a package names themselves here.
-set(TOLVANE_PACKAGE_MAINTAINER "the Tolvane authors <tolvane@localhost>"
-    CACHE STRING "Maintainer field of the .deb")
+# A native package's changelog: one entry, for this version on its release date.
+execute_process(COMMAND date -u -R -d ${TOLVANE_RELEASE_DATE}
+                OUTPUT_VARIABLE TOLVANE_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
+                COMMAND_ERROR_IS_FATAL ANY)
+set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+install(CODE "set(PROJECT_VERSION ${PROJECT_VERSION})
+    set(TOLVANE_RELEASE_DATE_RFC2822 \"${TOLVANE_RELEASE_DATE_RFC2822}\")
+    set(TOLVANE_CHANGELOG ${changelog})
+    include(${CMAKE_CURRENT_SOURCE_DIR}/write_changelog.cmake)")
+install(FILES ${changelog} DESTINATION ${docdir})
+
+# The manual page, compressed as Debian installs them.
+set(manpage ${CMAKE_CURRENT_BINARY_DIR}/tolvane.1)
+configure_file(${data}/tolvane.1.in ${manpage} @ONLY)
+add_custom_command(OUTPUT ${manpage}.gz
+                   COMMAND gzip -9nc ${manpage} > ${manpage}.gz
+                   DEPENDS ${manpage})
+add_custom_target(tolvane_manpage ALL DEPENDS ${manpage}.gz)
+install(FILES ${manpage}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The .deb. Its maintainer comes from DEBFULLNAME and DEBEMAIL when cpack runs.
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_CONTACT ${TOLVANE_PACKAGE_MAINTAINER})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/deb_cpack_options.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Depends comes from the libraries the program really links (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# A free sans of about Tahoma's width, so the heading fits the fixed window.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
+# A free sans of about Tahoma's width, so the heading fits the fixed window,
+# and Qt's Wayland plugin, so that Tolvane runs natively in Wayland sessions.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-wayland")
 set(CPACK_STRIP_FILES ON)

@@ -43,10 +43,6 @@ inline constexpr int kYes = 6;
 inline constexpr int kNo = 7;
 }  // namespace msgbox
 
-struct AppVersion {
-    std::uint16_t major = 0, minor = 0, revision = 0;
-};
-
 // What frmMain's handlers ask of the toolkit. Texts are UTF-8 with CR LF between lines;
 // the front end converts to its own strings and line breaks.
 class Forms {
@@ -54,14 +50,17 @@ class Forms {
     virtual ~Forms() = default;
 
     virtual void SetText(Control control, const std::string& text) = 0;  // caption or text
+    virtual std::string Text(Control control) = 0;                       // as shown now
+    // Whether `line` fits on one line of the control's width in its own font.
+    virtual bool FitsOnOneLine(Control control, const std::string& line) = 0;
+    // Shown when the pointer rests on the control, and its name for screen readers.
+    virtual void SetToolTip(Control control, const std::string& text) = 0;
     virtual void SetForeColor(Control control, OleColor color) = 0;
     // Modal, owned by the window; returns the answer (msgbox::kYes, ...). With Yes and
     // No buttons, Yes is the default button.
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
     // Shows the hidden menu mnuAbout's items at `place`; returns the chosen item.
     virtual MenuItem PopupAboutMenu(PopupPlace place) = 0;
-    // The running program's version numbers.
-    virtual AppVersion Version() = 0;
     // The pointer over the window shows that the program waits for the system (true), or
     // is as before (false). The window stays usable meanwhile.
     virtual void SetWaiting(bool waiting) = 0;

@@ -1,5 +1,7 @@
 #include "power/power_actions.h"
 
+#include "sysinfo/display_text.h"
+
 namespace tolvane {
 namespace {
 
@@ -18,6 +20,10 @@ const PowerTexts& TextsOf(PowerAction action) {
 }
 
 }  // namespace
+
+std::string ShownReason(std::string_view reason) {
+    return ShortenAtWord(reason, 600, 12);
+}
 
 void PowerActions::Confirm(PowerAction action) {
     if (waiting_) return;
@@ -38,7 +44,7 @@ void PowerActions::Answered(PowerAction action, const PowerRequestResult& result
     if (result.started) return;
     // Silence here would read as if it had worked.
     std::string message = TextsOf(action).failure;
-    if (!result.reason.empty()) message += "\r\n" + result.reason;
+    if (!result.reason.empty()) message += "\r\n" + ShownReason(result.reason);
     forms_.MsgBox(message, msgbox::kOkOnly + msgbox::kExclamation, "Tolvane");
 }
 

@@ -1,5 +1,9 @@
 #include "sysinfo/sysinfo.h"
 
+#include <algorithm>
+
+#include "sysinfo/display_text.h"
+
 namespace tolvane {
 namespace {
 
@@ -71,13 +75,42 @@ std::string GetOSName(const OsVersionInfo& version) {
     return name;
 }
 
-std::string HeadingText(std::string_view machineName, std::string_view osName) {
-    std::string heading = "\\\\";
-    heading += machineName;
-    heading += "\r\nRunning ";
-    heading += osName;
-    heading += ", has been up for:";
-    return heading;
+namespace {
+
+// The line made around `name`, its name shortened if it does not fit.
+std::string FittedLine(std::string_view name, std::string_view before, std::string_view after,
+                       const LineFits& fits) {
+    const std::string clean = CleanSystemText(name);
+    const auto line = [&](const std::string& shown) {
+        return std::string(before) + IsolateSystemText(shown) + std::string(after);
+    };
+    std::string whole = line(clean);
+    if (!fits || fits(whole)) return whole;
+    // The longest start that fits; fitting shrinks with length, so search by halves.
+    const auto shortened = [&](std::size_t cut) {
+        std::string start = clean.substr(0, cut);
+        while (!start.empty() && start.back() == ' ') start.pop_back();
+        return line(start + std::string(kEllipsis));
+    };
+    const std::vector<std::size_t> cuts = CutPoints(clean);
+    std::size_t low = 0, high = cuts.size();  // cuts[0, low) fit; cuts[high, ...) do not
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        if (fits(shortened(cuts[middle]))) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return shortened(low == 0 ? 0 : cuts[low - 1]);
+}
+
+}  // namespace
+
+std::string HeadingText(std::string_view machineName, std::string_view osName,
+                        const LineFits& fits) {
+    return FittedLine(machineName, "\\\\", "", fits) + "\r\n" +
+           FittedLine(osName, "Running ", ", has been up for:", fits);
 }
 
 }  // namespace tolvane

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,14 @@ std::string StripTrailingNulls(std::string_view text);
 // The Windows name by the version table, " ", then the cleaned service-pack text.
 std::string GetOSName(const OsVersionInfo& version);
 
-// "\\NAME" CR LF "Running <osName>, has been up for:".
-std::string HeadingText(std::string_view machineName, std::string_view osName);
+// Whether one line of text fits the heading's width, as the front end measures it.
+using LineFits = std::function<bool(const std::string& line)>;
+
+// "\\NAME" CR LF "Running <osName>, has been up for:", both names isolated from the
+// words around them (IsolateSystemText). With `fits`, a line that does not fit has its name
+// shortened, between two characters, to the longest start that fits with an ellipsis.
+std::string HeadingText(std::string_view machineName, std::string_view osName,
+                        const LineFits& fits = {});
 
 // The running machine's, asked through the platform layer the build picked.
 std::string GetMachineName();  // empty when the query fails

@@ -2,26 +2,35 @@
 
 #include "power/power_actions.h"
 #include "sysinfo/sysinfo.h"
-#include "ui/window_description.h"
 #include "uptime/uptime.h"
+#include "version.h"
 
 namespace tolvane {
 
-std::string AboutText(const AppVersion& version) {
-    return "Tolvane\r\nVer " + std::to_string(version.major) + '.' + std::to_string(version.minor) +
-           '.' + std::to_string(version.revision) + "\r\nby the Tolvane authors";
+std::string AboutText() {
+    return "Tolvane\r\nVer " + std::to_string(version::kMajor) + '.' +
+           std::to_string(version::kMinor) + '.' + std::to_string(version::kRevision) +
+           "\r\nby the Tolvane authors";
 }
 
 void FrmMain::Load() {
     // The machine name first, then the system's name: argument order is unspecified.
     const std::string machineName = system_.MachineName();
     const std::string osName = system_.OsName();
-    forms_.SetText(Control::lblTip, HeadingText(machineName, osName));
+    // Whole in the tooltip; shortened in the label where a line would not fit its width.
+    forms_.SetText(Control::lblTip,
+                   HeadingText(machineName, osName, [this](const std::string& line) {
+                       return forms_.FitsOnOneLine(Control::lblTip, line);
+                   }));
+    forms_.SetToolTip(Control::lblTip, HeadingText(machineName, osName));
 }
 
 void FrmMain::Timer() {
     // The real clock every time, never a count of ticks: ticks can be late or dropped.
-    forms_.SetText(Control::txtUptime, FormatUptime(system_.MillisecondsSinceStart()));
+    const std::string uptime = FormatUptime(system_.MillisecondsSinceStart());
+    // Only a change is written: a rewrite is announced to screen readers, drops the
+    // selection and repaints. Anything else in the box is still replaced.
+    if (forms_.Text(Control::txtUptime) != uptime) forms_.SetText(Control::txtUptime, uptime);
 }
 
 void FrmMain::MouseMove(Control over) {
@@ -40,13 +49,14 @@ void FrmMain::MouseMove(Control over) {
     }
 }
 
-void FrmMain::Confirm(Control label) {
+void FrmMain::Activate(Control label) {
+    // While a request waits for its answer this does nothing: see PowerActions::Confirm.
     if (label == Control::lblRestart) power_.Confirm(PowerAction::Restart);
     if (label == Control::lblShutDown) power_.Confirm(PowerAction::PowerOff);
 }
 
 void FrmMain::DblClick(Control on) {
-    Confirm(on);
+    Activate(on);
 }
 
 void FrmMain::MouseDown(Control on, MouseButton button) {
@@ -55,31 +65,13 @@ void FrmMain::MouseDown(Control on, MouseButton button) {
 }
 
 void FrmMain::KeyDown(Control on, Key key) {
-    if (key == Key::ContextMenu) {
-        pressed_.reset();
-        MenuClick(forms_.PopupAboutMenu(PopupPlace::AtFocus));
-        return;
-    }
-    // Any other press forgets an earlier one, so only an uninterrupted press and release
-    // of the same key on the same label acts.
-    pressed_.reset();
-    // A press while a request waits is dropped: its release after the answer must not act.
-    if (ui::IsActionLabel(on) && (key == Key::Enter || key == Key::Space) && !power_.Waiting())
-        pressed_.emplace(on, key);
-}
-
-void FrmMain::KeyUp(Control on, Key key) {
-    // On release, not on press: the confirmation's default answer is Yes, and a held key's
-    // auto-repeats would otherwise answer it.
-    if (pressed_ != std::pair{on, key}) return;
-    pressed_.reset();
-    Confirm(on);
+    if (key == Key::ContextMenu) return MenuClick(forms_.PopupAboutMenu(PopupPlace::AtFocus));
+    if (key == Key::Enter || key == Key::Space) Activate(on);
 }
 
 void FrmMain::MenuClick(MenuItem item) {
     if (item != MenuItem::mnuAboutTolvane) return;
-    forms_.MsgBox(AboutText(forms_.Version()), msgbox::kOkOnly + msgbox::kInformation,
-                  "About Tolvane");
+    forms_.MsgBox(AboutText(), msgbox::kOkOnly + msgbox::kInformation, "About Tolvane");
 }
 
 }  // namespace tolvane

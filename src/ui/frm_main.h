@@ -1,7 +1,5 @@
 #pragma once
-#include <optional>
 #include <string>
-#include <utility>
 
 #include "platform/forms.h"
 #include "platform/system.h"
@@ -9,8 +7,8 @@
 
 namespace tolvane {
 
-// "Tolvane" CR LF "Ver 1.0.20" CR LF "by the Tolvane authors".
-std::string AboutText(const AppVersion& version);
+// "Tolvane" CR LF "Ver 1.0.20" CR LF "by the Tolvane authors", from the built version.
+std::string AboutText();
 
 // The event handlers of frmMain. Every rule of the window's behaviour lives here; the
 // front ends only translate their native events into these calls.
@@ -24,19 +22,16 @@ class FrmMain {
     void DblClick(Control on);                       // double-click on a control
     void MouseDown(Control on, MouseButton button);  // press on a control or the window
     void MenuClick(MenuItem item);                   // a menu item was chosen
-    // Keys on the control that has the focus (frmMain when no control has it). Presses
-    // include the toolkit's auto-repeats; releases do not.
+    // A deliberate key press on the control that has the focus (frmMain when no control
+    // has it): the front end drops a held key's repeats (ui::KeyGate) before they get here.
     void KeyDown(Control on, Key key);
-    void KeyUp(Control on, Key key);
+    // The action label's own action, however it was asked for; nothing elsewhere.
+    void Activate(Control label);
 
   private:
-    void Confirm(Control label);
-
     Forms& forms_;
     System& system_;
     PowerActions power_;
-    // The action label and key pressed on it, waiting for that key's release.
-    std::optional<std::pair<Control, Key>> pressed_;
 };
 
 }  // namespace tolvane

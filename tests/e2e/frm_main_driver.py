@@ -102,6 +102,17 @@ class MainWindow:
         self.hover(label)
         self.display.click(1, repeat=2)
 
+    def focus_label(self, label):
+        """Gives the keyboard to the window, clicks into the text box and Tabs to label."""
+        self.display.focus(self.window)
+        self.display.move_to(self.window, *self.point(UPTIME[0] + 300, UPTIME[1] + 180))
+        self.display.click(1)
+        self.display.key(*["Tab"] * (1 if label == "shutdown" else 2))
+
+    def hold_on_label(self, label, key, seconds=3):
+        self.focus_label(label)
+        self.display.hold(key, seconds)
+
     def open_popup(self):
         """Right-clicks the bare background and waits for the popup menu."""
         self.rest_on_background()

@@ -6,6 +6,7 @@ bus with a mocked logind, and a private session bus without a session manager.
 
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -80,6 +81,29 @@ class LinuxProgramTest(unittest.TestCase):
                                      process=self.program)
                 self.assertEqual(self.power_requests(), [(method, [True])])
                 self.assertTrue(window.alive())
+
+    def test_a_held_key_opens_the_box_but_never_answers_it(self):
+        window = self.window
+        for label, method in (("restart", "Reboot"), ("shutdown", "PowerOff")):
+            for key in ("Return", "space"):
+                with self.subTest(label=label, key=key):
+                    self.logind.mock.ClearCalls()
+                    window.hold_on_label(label, key)
+                    self.assertEqual(self.power_requests(), [])
+                    window.answer("Sure?", "Return")  # pressed afresh: Yes, the default
+                    x_session.wait_until(self.power_requests, f"a {method} call",
+                                         process=self.program)
+                    self.assertEqual(self.power_requests(), [(method, [True])])
+
+
+class NoDisplayTest(unittest.TestCase):
+    def test_without_a_display_it_says_so_in_one_line_and_exits_with_1(self):
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        done = subprocess.run([PROGRAM], env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, text=True, timeout=20, check=False)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr, "tolvane: no display found (DISPLAY or WAYLAND_DISPLAY)\n")
 
 
 if __name__ == "__main__":

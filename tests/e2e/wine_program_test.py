@@ -59,6 +59,20 @@ class WineProgramTest(unittest.TestCase):
         window.display.key("Return")  # Yes is the default
         self.assertEqual(self.program.wait(timeout=SESSION_END_TIMEOUT), 0)
 
+    def test_a_held_key_opens_the_box_but_never_answers_it(self):
+        window = self.window
+        holds = [(label, key) for label in ("restart", "shutdown") for key in ("Return", "space")]
+        for label, key in holds:
+            with self.subTest(label=label, key=key):
+                window.hold_on_label(label, key)
+                self.assertTrue(window.alive())  # no session ended: nothing was requested
+                if (label, key) != holds[-1]:
+                    window.answer("Sure?", "n")  # MessageBox's &No
+        # Pressed afresh, Enter gives the default answer, Yes, and the session ends.
+        window.wait_for_box("Sure?")
+        window.display.key("Return")
+        self.assertEqual(self.program.wait(timeout=SESSION_END_TIMEOUT), 0)
+
 
 if __name__ == "__main__":
     PROGRAM, PREFIX, WINE_RUN = (os.path.abspath(a) for a in sys.argv[1:4])

@@ -101,6 +101,14 @@ class Display:
     def key(self, *keys):
         self.xdotool("key", "--delay", "50", *keys)
 
+    def hold(self, key, seconds):
+        """Holds key down for seconds, repeating as the X server repeats a held key."""
+        self.xdotool("keydown", key)
+        try:
+            time.sleep(seconds)
+        finally:
+            self.xdotool("keyup", key)
+
     def focus(self, window):
         # Nothing manages windows on this display: give the box the keyboard ourselves,
         # rather than race the program giving it.

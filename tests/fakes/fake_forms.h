@@ -21,6 +21,9 @@ class FakeForms : public Forms {
     explicit FakeForms(std::vector<std::string>* journal = nullptr) : journal_(journal) {}
 
     std::map<Control, std::string> texts;
+    std::map<Control, std::string> toolTips;
+    // A line fits when it has at most this many bytes; the default fits all.
+    std::size_t lineWidth = std::string::npos;
     std::map<Control, OleColor> colors;
     std::vector<ShownBox> boxes;
     std::vector<std::pair<Control, OleColor>> colorWrites;  // every write, repeats included
@@ -32,12 +35,16 @@ class FakeForms : public Forms {
     // The answers the test gives: to each box in turn, and to the popup menu.
     std::function<int(const ShownBox&)> answer = [](const ShownBox&) { return msgbox::kNo; };
     MenuItem menuChoice = MenuItem::None;
-    AppVersion version{1, 0, 20};
 
     void SetText(Control control, const std::string& text) override {
         ++textWrites;
         texts[control] = text;
     }
+    std::string Text(Control control) override { return texts[control]; }
+    bool FitsOnOneLine(Control, const std::string& line) override {
+        return line.size() <= lineWidth;
+    }
+    void SetToolTip(Control control, const std::string& text) override { toolTips[control] = text; }
     void SetForeColor(Control control, OleColor color) override {
         colors[control] = color;
         colorWrites.emplace_back(control, color);
@@ -52,7 +59,6 @@ class FakeForms : public Forms {
         popupPlaces.push_back(place);
         return menuChoice;
     }
-    AppVersion Version() override { return version; }
     void SetWaiting(bool on) override {
         waiting = on;
         if (journal_) journal_->push_back(on ? "waiting" : "not waiting");

@@ -1,6 +1,5 @@
 // Copies its argument into a small buffer whose size the compiler knows but whose
-// length only the run knows: with _FORTIFY_SOURCE the copy is checked, and a long
-// argument ends the program with glibc's "buffer overflow detected".
+// length only the run knows: with _FORTIFY_SOURCE the copy becomes a checked __memcpy_chk.
 #include <cstdio>
 #include <cstring>
 
@@ -8,6 +7,6 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     char buffer[16] = {};
     std::memcpy(buffer, argv[1], std::strlen(argv[1]));
-    std::puts(buffer[sizeof buffer - 1] == '\0' ? "copied" : "overflowed");
+    std::puts(buffer);
     return 0;
 }

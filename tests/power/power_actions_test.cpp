@@ -122,6 +122,29 @@ TEST_P(PowerActionsTest, AnAnswerThatComesAfterTheWindowIsGoneIsDropped) {
     EXPECT_TRUE(journal.empty());
 }
 
+TEST(ShownReasonTest, ALongReasonIsCutAfterAWordWithinAbout600Characters) {
+    const auto repeat = [](const std::string& text, int times) {
+        std::string all;
+        for (int i = 0; i < times; ++i) all += text;
+        return all;
+    };
+    const std::string ellipsis = "\xE2\x80\xA6";
+    const struct {
+        const char* what;
+        std::string reason, shown;
+    } cases[] = {
+        {"short", "Access denied.", "Access denied."},
+        {"600 characters", repeat("word ", 120), repeat("word ", 120)},
+        {"10 KB of words", repeat("word ", 2000), repeat("word ", 119) + "word" + ellipsis},
+        {"one long word", std::string(1000, 'x'), std::string(599, 'x') + ellipsis},
+        {"two-byte characters", repeat("\xC3\xA9", 1000), repeat("\xC3\xA9", 599) + ellipsis},
+        {"accents stay with their letters", repeat("e\xCC\x81", 400),
+         repeat("e\xCC\x81", 299) + ellipsis},
+        {"at most 12 lines", repeat("line\n", 50), repeat("line\n", 11) + "line" + ellipsis},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ShownReason(c.reason), c.shown) << c.what;
+}
+
 INSTANTIATE_TEST_SUITE_P(Both, PowerActionsTest, testing::ValuesIn(kSequences),
                          [](const auto& param) {
                              return param.index == 0 ? "Restart" : "PowerOff";

@@ -98,23 +98,72 @@ TEST(StripTrailingNullsTest, TrimsSpacesThenTrailingNulsOnly) {
     for (const auto& [in, out] : cases) EXPECT_EQ(StripTrailingNulls(in), out) << '[' << in << ']';
 }
 
-TEST(HeadingTextTest, TwoLinesJoinedByCrLf) {
+#define FSI "\xE2\x81\xA8"
+#define PDI "\xE2\x81\xA9"
+#define ELLIPSIS "\xE2\x80\xA6"
+#define HEBREW "\xD7\x9E\xD7\x97\xD7\xA9\xD7\x91"          // a word of four letters
+#define ARABIC "\xD8\xAD\xD8\xA7\xD8\xB3\xD9\x88\xD8\xA8"  // a word of five letters
+
+TEST(HeadingTextTest, TwoLinesWithTheSystemsNamesKeptFromReorderingOurWords) {
     const struct {
-        const char* machine;
-        const char* os;
-        const char* heading;
+        const char* what;
+        std::string machine, os, heading;
     } cases[] = {
-        {"PC1", "Windows 2000 ", "\\\\PC1\r\nRunning Windows 2000 , has been up for:"},
-        {"OFFICE-PC", "Windows XP Service Pack 2",
+        {"Windows 2000", "PC1", "Windows 2000 ",
+         "\\\\PC1\r\nRunning Windows 2000 , has been up for:"},
+        {"a service pack", "OFFICE-PC", "Windows XP Service Pack 2",
          "\\\\OFFICE-PC\r\nRunning Windows XP Service Pack 2, has been up for:"},
-        {"ABCDEFGHIJKLMNO", "Windows 10 ",
-         "\\\\ABCDEFGHIJKLMNO\r\nRunning Windows 10 , has been up for:"},
-        {"", "Debian GNU/Linux 12 (bookworm) ",
+        {"no name", "", "Debian GNU/Linux 12 (bookworm) ",
          "\\\\\r\nRunning Debian GNU/Linux 12 (bookworm) , has been up for:"},
-        {"\xE6\x9D\xB1\xE4\xBA\xAC", "Windows 7 ",
+        {"left to right, not isolated", "\xE6\x9D\xB1\xE4\xBA\xAC", "Windows 7 ",
          "\\\\\xE6\x9D\xB1\xE4\xBA\xAC\r\nRunning Windows 7 , has been up for:"},
+        {"a right-to-left override is dropped", "\xE2\x80\xAEPC1", "Debian\xE2\x80\xAE 12 ",
+         "\\\\PC1\r\nRunning Debian 12 , has been up for:"},
+        {"an embedding and its end are dropped",
+         "A\xE2\x80\xAB"
+         "B\xE2\x80\xAC",
+         "X ", "\\\\AB\r\nRunning X , has been up for:"},
+        {"Hebrew is isolated", HEBREW, "Linux ",
+         "\\\\" FSI HEBREW PDI "\r\nRunning Linux , has been up for:"},
+        {"Arabic with digits, isolated and its marks dropped", "PC", ARABIC "\xE2\x80\x8F 12 ",
+         "\\\\PC\r\nRunning " FSI ARABIC " 12 " PDI ", has been up for:"},
+        {"isolates of its own cannot close ours", "\xE2\x81\xA9" HEBREW "\xE2\x81\xA6", "L ",
+         "\\\\" FSI HEBREW PDI "\r\nRunning L , has been up for:"},
+        {"control characters and broken UTF-8", "a\r\nb\t\xFF", "L\x1B ",
+         "\\\\ab\xEF\xBF\xBD\r\nRunning L , has been up for:"},
     };
-    for (const auto& c : cases) EXPECT_EQ(HeadingText(c.machine, c.os), c.heading);
+    for (const auto& c : cases) EXPECT_EQ(HeadingText(c.machine, c.os), c.heading) << c.what;
+}
+
+TEST(HeadingTextTest, ALineThatDoesNotFitHasItsNameShortenedBetweenCharacters) {
+    const std::string redHat = "Red Hat Enterprise Linux CoreOS 414.92.202402130420-0 (Plow) ";
+    const std::string decomposed = "e\xCC\x81";  // e and a combining acute accent
+    const std::string narrowSecondLine = "\r\nRunning " ELLIPSIS ", has been up for:";
+    const struct {
+        const char* what;
+        std::string machine, os;
+        std::size_t width;  // bytes per line
+        std::string heading;
+    } cases[] = {
+        {"both fit", std::string(64, 'a'), redHat, 100,
+         "\\\\" + std::string(64, 'a') + "\r\nRunning " + redHat + ", has been up for:"},
+        {"a 64-character name", std::string(64, 'a'), "L ", 40,
+         "\\\\" + std::string(35, 'a') + ELLIPSIS "\r\nRunning L , has been up for:"},
+        {"a long system name, never our words", "PC", redHat, 60,
+         "\\\\PC\r\nRunning Red Hat Enterprise Linux CoreOS" ELLIPSIS ", has been up for:"},
+        {"not between a letter and its accent", decomposed + decomposed + decomposed, "L ", 9,
+         "\\\\" + decomposed + ELLIPSIS + narrowSecondLine},
+        {"not inside a character", "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", "L ", 8,
+         "\\\\\xC3\xA9" ELLIPSIS + narrowSecondLine},
+        {"isolated while shortened", HEBREW HEBREW, "L ", 20,
+         "\\\\" FSI HEBREW ELLIPSIS PDI + narrowSecondLine},
+        {"nothing fits: the ellipsis alone", "PC1", "Linux ", 1,
+         "\\\\" ELLIPSIS "\r\nRunning " ELLIPSIS ", has been up for:"},
+    };
+    for (const auto& c : cases) {
+        const auto fits = [&](const std::string& line) { return line.size() <= c.width; };
+        EXPECT_EQ(HeadingText(c.machine, c.os, fits), c.heading) << c.what;
+    }
 }
 
 }  // namespace

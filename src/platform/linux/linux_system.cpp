@@ -1,12 +1,14 @@
 #include "platform/linux/linux_system.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <limits.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <array>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
 #include "platform/linux/power_request.h"
 #include "sysinfo/os_release.h"
@@ -49,18 +51,58 @@ void LinuxSystem::RequestPower(PowerAction action, std::function<void(PowerReque
     }
 }
 
+namespace {
+
+constexpr std::size_t kMaxOsReleaseBytes = 64 * 1024;
+
+// An open file descriptor, closed on the way out.
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+}  // namespace
+
+std::optional<std::string> ReadSmallRegularFile(const std::string& path) {
+    // Non-blocking, so a FIFO cannot stop the start; anything but a regular file (a FIFO,
+    // a device such as /dev/zero behind a link, a directory) counts as missing.
+    const FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (file.get() < 0 || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    std::string text(kMaxOsReleaseBytes, '\0');
+    std::size_t length = 0;
+    while (length < text.size()) {
+        const ssize_t got = read(file.get(), text.data() + length, text.size() - length);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        length += static_cast<std::size_t>(got);
+    }
+    text.resize(length);
+    return text;
+}
+
 std::string OsNameFromFiles(const std::string& etcOsRelease, const std::string& usrLibOsRelease) {
-    const bool etcExists = access(etcOsRelease.c_str(), F_OK) == 0;
-    std::ifstream file(etcExists ? etcOsRelease : usrLibOsRelease, std::ios::binary);
-    std::ostringstream text;
-    if (file) text << file.rdbuf();
-    return OsReleaseName(text.str());
+    std::optional<std::string> text = ReadSmallRegularFile(etcOsRelease);
+    if (!text) text = ReadSmallRegularFile(usrLibOsRelease);
+    return OsReleaseName(text.value_or(std::string{}));
 }
 
 std::string GetMachineName() {
+    // A name may have HOST_NAME_MAX bytes; the call needs room for its NUL as well.
     std::array<char, HOST_NAME_MAX + 1> name{};
-    if (gethostname(name.data(), name.size() - 1) != 0) return {};
-    return std::string(name.data());  // the array's last byte stays NUL, whatever was written
+    if (gethostname(name.data(), name.size()) != 0) return {};
+    name.back() = '\0';  // not written when the name was cut
+    return std::string(name.data());
 }
 
 std::string GetOSName() {

@@ -1,6 +1,8 @@
 #pragma once
+#include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/linux/event_loop.h"
@@ -32,7 +34,10 @@ class LinuxSystem final : public System {
     std::list<std::unique_ptr<PowerRequest>> requests_;
 };
 
-// The distribution's name from the first os-release file that exists (never both).
+// The first 64 KiB of path, when it is a regular file (through links); else nothing.
+std::optional<std::string> ReadSmallRegularFile(const std::string& path);
+
+// The distribution's name from the first os-release file that is a regular file (never both).
 std::string OsNameFromFiles(const std::string& etcOsRelease, const std::string& usrLibOsRelease);
 
 }  // namespace tolvane

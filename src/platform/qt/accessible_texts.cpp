@@ -15,11 +15,11 @@ void SetAccessibleTexts(const ControlWidgets& controls) {
     controls.fraTodo->setAccessibleDescription(
         QStringLiteral("Two actions; each asks for a confirmation first"));
 
-    // The labels' texts start with a bullet letter that should not be read out.
-    controls.lblShutDown->setAccessibleName(QStringLiteral("Shut down the computer"));
+    // The labels' own words, without the bullet letter they start with.
+    controls.lblShutDown->setAccessibleName(QStringLiteral("Shut Down the Computer"));
     controls.lblShutDown->setAccessibleDescription(QStringLiteral(
         "Double-click, or press Enter or Space, to shut down the computer after a confirmation"));
-    controls.lblRestart->setAccessibleName(QStringLiteral("Restart the computer"));
+    controls.lblRestart->setAccessibleName(QStringLiteral("Restart the Computer"));
     controls.lblRestart->setAccessibleDescription(QStringLiteral(
         "Double-click, or press Enter or Space, to restart the computer after a confirmation"));
 }

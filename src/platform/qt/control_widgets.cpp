@@ -1,10 +1,10 @@
 #include "platform/qt/control_widgets.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <stdexcept>
 
 #include "platform/qt/action_label.h"
-#include "platform/qt/palette_colors.h"
 #include "platform/qt/qt_text.h"
 
 namespace tolvane::qt {
@@ -20,6 +20,17 @@ QWidget& Container(const ControlWidgets& built, QWidget& window, Control contain
     if (QWidget* widget = built.Find(container)) return *widget;
     throw std::logic_error("a control's container is described after it");
 }
+
+}  // namespace
+
+void SetTextColor(QWidget& widget, OleColor color) {
+    const auto role = color == kColorButtonHighlight ? QPalette::Light : QPalette::ButtonText;
+    QPalette palette = widget.palette();
+    palette.setColor(widget.foregroundRole(), QApplication::palette(&widget).color(role));
+    widget.setPalette(palette);
+}
+
+namespace {
 
 QLabel* MakeLabel(const ui::ControlDescription& description, QWidget& parent) {
     const QString text = ToQString(description.text);

@@ -26,6 +26,11 @@ struct ControlWidgets {
 // font, in tab order, placed at the window's DPI.
 ControlWidgets BuildControls(QWidget& window);
 
+// Draws the widget's text in a system colour, taken from the application's palette for that
+// kind of widget so that it follows the desktop theme: button text (18) as ButtonText, the
+// 3-D highlight (20) as Light.
+void SetTextColor(QWidget& widget, OleColor color);
+
 // Sizes a label to its text in its own font and centres it on the action axis.
 void PlaceAutoSizedLabel(QLabel& label, const ui::ControlDescription& description);
 

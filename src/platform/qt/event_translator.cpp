@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "platform/qt/action_label.h"
+
 namespace tolvane::qt {
 namespace {
 
@@ -61,6 +63,8 @@ EventTranslator::EventTranslator(FrmMain& handlers, QWidget& window, const Contr
     for (const auto& [widget, control] : watched_) {
         widget->setMouseTracking(true);
         widget->installEventFilter(this);
+        if (auto* label = dynamic_cast<ActionLabel*>(widget))
+            label->SetPressHandler([this, control = control] { handlers_.Activate(control); });
     }
 }
 
@@ -103,13 +107,9 @@ bool EventTranslator::Mouse(const QWidget& widget, Control control, const QMouse
 }
 
 bool EventTranslator::Keyboard(Control control, const QKeyEvent& event) {
+    // Only presses act; a held key's repeats never got this far (DeliberateKeys).
     const Key key = KeyOf(event);
-    if (event.type() == QEvent::KeyPress) {
-        handlers_.KeyDown(control, key);
-    } else if (!event.isAutoRepeat()) {
-        // A held key repeats as release and press pairs; only the last release is real.
-        handlers_.KeyUp(control, key);
-    }
+    if (event.type() == QEvent::KeyPress) handlers_.KeyDown(control, key);
     // Shift+F10 is spent on the popup; every other key goes on as Qt would deliver it.
     return key == Key::ContextMenu;
 }

@@ -41,7 +41,7 @@ ControlWidgets SetUpWindow(QWidget& window) {
 
 MainWindow::MainWindow(System& system)
     : controls_(SetUpWindow(*this)),
-      forms_(*this, controls_),
+      forms_(*this, controls_, keys_),
       handlers_(forms_, system),
       translator_(handlers_, *this, controls_) {
     timer_.setInterval(ui::kTimerIntervalMs);

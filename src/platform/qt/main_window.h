@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "platform/qt/control_widgets.h"
+#include "platform/qt/deliberate_keys.h"
 #include "platform/qt/event_translator.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/system.h"
@@ -23,9 +24,12 @@ class MainWindow final : public QWidget {
     const ControlWidgets& controls() const { return controls_; }
 
   private:
-    // The whole window, frame included, as far as the platform knows the frame yet.
+    // The whole window, frame included, as far as the platform knows the frame yet. On
+    // Wayland the compositor places windows and this changes nothing.
     void CentreOnScreen();
 
+    ui::KeyGate keys_;
+    DeliberateKeys deliberateKeys_{keys_};
     ControlWidgets controls_;
     QtForms forms_;
     FrmMain handlers_;

@@ -1,19 +1,51 @@
 #include "platform/qt/qt_forms.h"
 
 #include <QCursor>
+#include <QFontMetrics>
 #include <stdexcept>
 
-#include "platform/qt/message_box.h"
-#include "platform/qt/palette_colors.h"
 #include "platform/qt/qt_text.h"
 #include "ui/window_description.h"
-#include "version.h"
 
 namespace tolvane::qt {
+namespace {
 
-QtForms::QtForms(QWidget& window, const ControlWidgets& controls)
+// The boxes frmMain shows: Yes and No with a question, Yes the default and Escape meaning
+// No; or OK alone with the exclamation or information icon.
+std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& prompt, int style,
+                                            const std::string& title, QWidget* parent) {
+    const bool yesNo = (style & msgbox::kButtonsMask) == msgbox::kYesNo;
+    const auto icon = yesNo ? QMessageBox::Question
+                      : (style & msgbox::kIconMask) == msgbox::kExclamation
+                          ? QMessageBox::Warning
+                          : QMessageBox::Information;
+    auto box = std::make_unique<QMessageBox>(
+        icon, ToQString(title), ToQString(prompt),
+        yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    box->setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    box->setEscapeButton(yesNo ? QMessageBox::No : QMessageBox::Ok);
+    return box;
+}
+
+// The button pressed, else the one Escape or the Close box stands for.
+int AnswerOf(const QMessageBox& box) {
+    QAbstractButton* pressed = box.clickedButton() ? box.clickedButton() : box.escapeButton();
+    switch (box.standardButton(pressed)) {
+        case QMessageBox::Yes:
+            return msgbox::kYes;
+        case QMessageBox::No:
+            return msgbox::kNo;
+        default:
+            return msgbox::kOk;
+    }
+}
+
+}  // namespace
+
+QtForms::QtForms(QWidget& window, const ControlWidgets& controls, ui::KeyGate& keys)
     : window_(window),
       controls_(controls),
+      keys_(keys),
       mnuAbout_(new QMenu(ToQString(ui::kMenuAboutText), &window)),
       presentBox_([](QMessageBox& box) { box.exec(); }),
       presentMenu_([](QMenu& menu, const QPoint& at) { return menu.exec(at); }) {
@@ -33,6 +65,33 @@ void QtForms::SetText(Control control, const std::string& text) {
     if (description.autoSize) PlaceAutoSizedLabel(*label, description);
 }
 
+std::string QtForms::Text(Control control) {
+    QString text;
+    if (control == Control::frmMain) text = window_.windowTitle();
+    if (control == Control::txtUptime) text = controls_.txtUptime->text();
+    if (control == Control::fraTodo) text = controls_.fraTodo->title();
+    if (const QLabel* label = controls_.Label(control)) text = label->text();
+    return FromQString(text);
+}
+
+bool QtForms::FitsOnOneLine(Control control, const std::string& line) {
+    const QWidget* widget = controls_.Find(control);
+    if (!widget) widget = &window_;
+    // Within the window too (the heading is a pixel wider), and clear of its edges.
+    const QRect inside = widget->contentsRect().intersected(
+        QRect(widget->mapFrom(&window_, QPoint(0, 0)), window_.size()));
+    const int margin = widget->logicalDpiX() * 3 / 96;
+    return QFontMetrics(widget->font()).horizontalAdvance(ToQString(line)) <=
+           inside.width() - 2 * margin;
+}
+
+void QtForms::SetToolTip(Control control, const std::string& text) {
+    QWidget* widget = controls_.Find(control);
+    if (!widget) widget = &window_;
+    widget->setToolTip(ToQString(text));
+    widget->setAccessibleName(ToQString(text));
+}
+
 void QtForms::SetForeColor(Control control, OleColor color) {
     QWidget* widget = controls_.Find(control);
     SetTextColor(widget ? *widget : window_, color);
@@ -40,6 +99,8 @@ void QtForms::SetForeColor(Control control, OleColor color) {
 
 int QtForms::MsgBox(const std::string& prompt, int style, const std::string& title) {
     const auto box = MakeMessageBox(prompt, style, title, &window_);
+    // A key already down must not answer it.
+    keys_.BoxOpened();
     presentBox_(*box);
     return AnswerOf(*box);
 }
@@ -71,12 +132,6 @@ void QtForms::SetWaiting(bool waiting) {
         window_.unsetCursor();
         textBox.setCursor(textBoxCursor_);
     }
-}
-
-AppVersion QtForms::Version() {
-    return {static_cast<std::uint16_t>(version::kMajor),
-            static_cast<std::uint16_t>(version::kMinor),
-            static_cast<std::uint16_t>(version::kRevision)};
 }
 
 }  // namespace tolvane::qt

@@ -8,6 +8,7 @@
 
 #include "platform/forms.h"
 #include "platform/qt/control_widgets.h"
+#include "ui/key_gate.h"
 
 namespace tolvane::qt {
 
@@ -20,16 +21,19 @@ class QtForms final : public Forms {
     // A menu is put at a point on the screen.
     using MenuPresenter = std::function<QAction*(QMenu&, const QPoint&)>;
 
-    QtForms(QWidget& window, const ControlWidgets& controls);
+    // keys hears of every message box as it opens.
+    QtForms(QWidget& window, const ControlWidgets& controls, ui::KeyGate& keys);
 
     void SetBoxPresenter(BoxPresenter presenter) { presentBox_ = std::move(presenter); }
     void SetMenuPresenter(MenuPresenter presenter) { presentMenu_ = std::move(presenter); }
 
     void SetText(Control control, const std::string& text) override;
+    std::string Text(Control control) override;
+    bool FitsOnOneLine(Control control, const std::string& line) override;
+    void SetToolTip(Control control, const std::string& text) override;
     void SetForeColor(Control control, OleColor color) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     MenuItem PopupAboutMenu(PopupPlace place) override;
-    AppVersion Version() override;
     void SetWaiting(bool waiting) override;
 
   private:
@@ -37,6 +41,7 @@ class QtForms final : public Forms {
 
     QWidget& window_;
     ControlWidgets controls_;
+    ui::KeyGate& keys_;
     // The hidden top-level menu mnuAbout: never in a menu bar, only ever a popup.
     QPointer<QMenu> mnuAbout_;
     QPointer<QAction> mnuAboutTolvane_;

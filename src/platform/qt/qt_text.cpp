@@ -8,4 +8,10 @@ QString ToQString(std::string_view utf8) {
     return text;
 }
 
+std::string FromQString(const QString& text) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return lines.toStdString();
+}
+
 }  // namespace tolvane::qt

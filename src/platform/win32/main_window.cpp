@@ -94,7 +94,34 @@ bool IsLabel(Control control) {
     return control != Control::frmMain && ui::Describe(control).kind == ui::ControlKind::Label;
 }
 
+// A thread's hook gets no data of its own.
+thread_local ui::KeyGate* hookedKeys = nullptr;
+
+LRESULT CALLBACK KeyMessageHook(int code, WPARAM removal, LPARAM lParam) {
+    auto& message = *reinterpret_cast<MSG*>(lParam);
+    const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP;
+    if (code == HC_ACTION && removal == PM_REMOVE && key && hookedKeys) {
+        const bool press = message.message == WM_KEYDOWN;
+        // Bit 30 of a press: the key was already down, so this is a repeat.
+        const ui::KeyStroke stroke{static_cast<std::uint32_t>(message.wParam),
+                                   press ? ui::KeyEdge::Press : ui::KeyEdge::Release, message.time,
+                                   press && (message.lParam & (1 << 30)) != 0};
+        if (!hookedKeys->Deliberate(stroke)) message.message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
 }  // namespace
+
+MainWindow::KeyHook::KeyHook(ui::KeyGate& keys)
+    : hook_(SetWindowsHookExW(WH_GETMESSAGE, &KeyMessageHook, nullptr, GetCurrentThreadId())) {
+    hookedKeys = &keys;
+}
+
+MainWindow::KeyHook::~KeyHook() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    hookedKeys = nullptr;
+}
 
 bool MainWindow::Create(HINSTANCE instance) {
     static const WindowClass windowClass(instance, &WindowProc);
@@ -129,6 +156,8 @@ void MainWindow::CreateControls() {
         const auto self = reinterpret_cast<DWORD_PTR>(this);
         if (control.kind == ui::ControlKind::Label)
             SetWindowSubclass(child, &LabelProc, kSubclassId, self);
+        if (ui::IsActionLabel(control.control) && accessibility_.get())
+            AnnotateAsPushButton(*accessibility_.get(), child);
         if (control.kind == ui::ControlKind::Frame)
             SetWindowSubclass(child, &FrameProc, kSubclassId, self);
         if (control.kind == ui::ControlKind::TextBox)
@@ -245,6 +274,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_DESTROY:
             KillTimer(Handle(), kTimerId);
+            // Taken off while the labels still exist: annotations are keyed by window
+            // handle, and the system reuses handles.
+            if (accessibility_.get())
+                for (const Control label : {Control::lblShutDown, Control::lblRestart})
+                    ClearPushButton(*accessibility_.get(), forms_.Window(label));
             // Closing the window ends the program.
             PostQuitMessage(0);
             return 0;
@@ -262,9 +296,16 @@ LRESULT CALLBACK MainWindow::LabelProc(HWND label, UINT message, WPARAM wParam, 
     if (!control) return DefSubclassProc(label, message, wParam, lParam);
     if (message == WM_MOUSEMOVE) self->frmMain_.MouseMove(*control);
     if (const auto button = ButtonOf(message)) self->frmMain_.MouseDown(*control, *button);
-    if (ui::IsActionLabel(*control))
+    if (ui::IsActionLabel(*control)) {
+        if (message == kPressMessage) {
+            self->frmMain_.Activate(*control);
+            return 0;
+        }
+        if (message == WM_GETOBJECT)
+            if (const LRESULT object = AnswerGetObject(label, wParam, lParam)) return object;
         if (const auto result = self->LabelKeyboard(label, *control, message, wParam, lParam))
             return *result;
+    }
     return DefSubclassProc(label, message, wParam, lParam);
 }
 
@@ -277,10 +318,8 @@ std::optional<LRESULT> MainWindow::LabelKeyboard(HWND label, Control control, UI
             if (!IsEnterOrSpace(reinterpret_cast<const MSG*>(lParam))) return std::nullopt;
             return DefSubclassProc(label, message, wParam, lParam) | DLGC_WANTMESSAGE;
         case WM_KEYDOWN:
+            // Only deliberate presses get here (KeyHook).
             frmMain_.KeyDown(control, KeyOf(wParam));
-            return std::nullopt;
-        case WM_KEYUP:
-            frmMain_.KeyUp(control, KeyOf(wParam));
             return std::nullopt;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:

@@ -4,10 +4,12 @@
 #include <optional>
 
 #include "platform/system.h"
+#include "platform/win32/accessible_label.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_forms.h"
 #include "ui/frm_main.h"
+#include "ui/key_gate.h"
 
 namespace tolvane::win32 {
 
@@ -17,7 +19,7 @@ class MainWindow final : public BaseWindow<MainWindow> {
   public:
     static constexpr UINT_PTR kTimerId = 1;
 
-    explicit MainWindow(System& system) : frmMain_(forms_, system) {}
+    explicit MainWindow(System& system) : forms_(keys_), frmMain_(forms_, system) {}
 
     // Creates the window and its controls, centred on its monitor's work area, and runs
     // the Load event. The window stays hidden until Show.
@@ -49,6 +51,23 @@ class MainWindow final : public BaseWindow<MainWindow> {
     std::optional<LRESULT> LabelKeyboard(HWND label, Control control, UINT message, WPARAM wParam,
                                          LPARAM lParam);
 
+    // First, so COM is up before the labels are annotated and down after the rest.
+    AccPropServices accessibility_;
+    // Every key message of this thread passes keys_ as it is taken from the queue, by the
+    // program's loop or a message box's, so a held key's repeats reach no window.
+    class KeyHook {
+      public:
+        explicit KeyHook(ui::KeyGate& keys);
+        ~KeyHook();
+        KeyHook(const KeyHook&) = delete;
+        KeyHook& operator=(const KeyHook&) = delete;
+
+      private:
+        HHOOK hook_;
+    };
+
+    ui::KeyGate keys_;
+    KeyHook keyHook_{keys_};
     Win32Forms forms_;
     FrmMain frmMain_;
     int dpi_ = 96;

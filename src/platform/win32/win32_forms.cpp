@@ -1,6 +1,7 @@
 #include "platform/win32/win32_forms.h"
 
-#include "platform/win32/own_version.h"
+#include <commctrl.h>
+
 #include "platform/win32/resources/resource_ids.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/utf8.h"
@@ -58,7 +59,8 @@ COLORREF ResolveColor(OleColor color) {
     return static_cast<COLORREF>(color);
 }
 
-Win32Forms::Win32Forms() : messageBox_(ShowMessageBox), popupMenu_(TrackAt) {
+Win32Forms::Win32Forms(ui::KeyGate& keys)
+    : keys_(keys), messageBox_(ShowMessageBox), popupMenu_(TrackAt) {
     colors_.fill(kColorButtonText);
 }
 
@@ -79,6 +81,69 @@ void Win32Forms::SetText(Control control, const std::string& text) {
     SetWindowTextW(Window(control), Widen(text).c_str());
 }
 
+std::string Win32Forms::Text(Control control) {
+    const HWND window = Window(control);
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return Narrow(text);
+}
+
+bool Win32Forms::FitsOnOneLine(Control control, const std::string& line) {
+    const HWND window = Window(control);
+    RECT client{};
+    GetClientRect(window, &client);
+    // Within the main window too (the heading is a pixel wider), and clear of its edges.
+    RECT main{};
+    GetClientRect(Window(Control::frmMain), &main);
+    MapWindowPoints(Window(Control::frmMain), window, reinterpret_cast<POINT*>(&main), 2);
+    IntersectRect(&client, &client, &main);
+    const HDC dc = GetDC(window);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    const std::wstring text = Widen(line);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const int margin = MulDiv(3, GetDeviceCaps(dc, LOGPIXELSX), 96);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return size.cx <= client.right - client.left - 2 * margin;
+}
+
+void Win32Forms::SetToolTip(Control control, const std::string& text) {
+    const HWND owner = Window(Control::frmMain);
+    if (!toolTips_) {
+        const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES};
+        InitCommonControlsEx(&classes);
+        toolTips_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, nullptr, nullptr);
+        // Lines break where the text breaks them.
+        SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, 4096);
+    }
+    std::wstring wide = Widen(text);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(Window(control));
+    tool.lpszText = wide.data();
+    SendMessageW(toolTips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::wstring Win32Forms::ToolTip(Control control) const {
+    wchar_t text[1024]{};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = Window(Control::frmMain);
+    tool.uId = reinterpret_cast<UINT_PTR>(Window(control));
+    tool.lpszText = text;
+    if (toolTips_) SendMessageW(toolTips_, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
 void Win32Forms::SetForeColor(Control control, OleColor color) {
     colors_[IndexOf(control)] = color;
     // Drawn from the stored colour at the next WM_CTLCOLORSTATIC.
@@ -89,6 +154,8 @@ int Win32Forms::MsgBox(const std::string& prompt, int style, const std::string& 
     // The style values are MessageBoxW's own: 4 is MB_YESNO, 32 MB_ICONQUESTION, 64
     // MB_ICONINFORMATION; the first button (Yes, OK) is the default.
     const auto type = static_cast<UINT>(style) | MB_DEFBUTTON1 | MB_APPLMODAL;
+    // A key already down must not answer it.
+    keys_.BoxOpened();
     return messageBox_({Window(Control::frmMain), Widen(prompt), Widen(title), type});
 }
 
@@ -114,10 +181,6 @@ MenuItem Win32Forms::PopupAboutMenu(PopupPlace place) {
     const UINT chosen =
         popupMenu_(Window(Control::frmMain), GetSubMenu(bar.get(), 0), PopupPosition(place));
     return chosen == IDM_ABOUT_TOLVANE ? MenuItem::mnuAboutTolvane : MenuItem::None;
-}
-
-AppVersion Win32Forms::Version() {
-    return ReadOwnVersion();
 }
 
 void Win32Forms::SetWaiting(bool waiting) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/forms.h"
+#include "ui/key_gate.h"
 
 namespace tolvane::win32 {
 
@@ -30,20 +31,24 @@ COLORREF ResolveColor(OleColor color);
 // and the popup are real unless a test answers them.
 class Win32Forms final : public Forms {
   public:
-    Win32Forms();
+    // keys hears of every message box as it opens.
+    explicit Win32Forms(ui::KeyGate& keys);
 
     void Attach(Control control, HWND window);
     HWND Window(Control control) const;
     OleColor ForeColor(Control control) const;
+    std::wstring ToolTip(Control control) const;  // empty when it has none
 
     void AnswerMessageBoxesWith(MessageBoxFunction answer) { messageBox_ = std::move(answer); }
     void AnswerPopupMenusWith(PopupMenuFunction answer) { popupMenu_ = std::move(answer); }
 
     void SetText(Control control, const std::string& text) override;
+    std::string Text(Control control) override;
+    bool FitsOnOneLine(Control control, const std::string& line) override;
+    void SetToolTip(Control control, const std::string& text) override;
     void SetForeColor(Control control, OleColor color) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     MenuItem PopupAboutMenu(PopupPlace place) override;
-    AppVersion Version() override;
     void SetWaiting(bool waiting) override;
     // Whether the pointer over the window shows the wait (the window's WM_SETCURSOR asks).
     bool Waiting() const { return waiting_; }
@@ -54,6 +59,8 @@ class Win32Forms final : public Forms {
     static constexpr std::size_t kControlCount = 6;
     std::array<HWND, kControlCount> windows_{};
     std::array<OleColor, kControlCount> colors_{};
+    ui::KeyGate& keys_;
+    HWND toolTips_ = nullptr;  // owned by the window, destroyed with it
     MessageBoxFunction messageBox_;
     PopupMenuFunction popupMenu_;
     bool waiting_ = false;

@@ -1,6 +1,7 @@
 #include "platform/linux/linux_system.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -49,6 +50,7 @@ TEST(LinuxSystemTest, UptimeAgreesWithProcUptime) {
 TEST(LinuxSystemTest, MachineNameIsTheKernelsHostName) {
     std::string kernel = ReadFile("/proc/sys/kernel/hostname");
     if (!kernel.empty() && kernel.back() == '\n') kernel.pop_back();
+    ASSERT_FALSE(kernel.empty());
     EXPECT_EQ(GetMachineName(), kernel);
     EXPECT_EQ(LinuxSystem(noEventLoop).MachineName(), kernel);
 }
@@ -85,23 +87,48 @@ class OsReleaseFilesTest : public testing::Test {
     std::filesystem::path dir_;
 };
 
-TEST_F(OsReleaseFilesTest, ReadsTheFirstFileThatExistsNeverBoth) {
+TEST_F(OsReleaseFilesTest, ReadsTheFirstRegularFileNeverBothAndAtMost64KiB) {
+    enum class Kind { Missing, Text, Fifo, Directory, LinkToDevZero };
+    const std::string tail(64 * 1024, '#');  // a comment past which nothing is read
     const struct {
         const char* what;
-        const char* etc;  // nullptr: the file doesn't exist
-        const char* usrLib;
+        Kind etc;
+        std::string etcText;
+        const char* usrLib;  // nullptr: missing
         const char* name;
     } cases[] = {
-        {"etc wins", "PRETTY_NAME=\"From etc\"\n", "PRETTY_NAME=\"From usr/lib\"\n", "From etc"},
-        {"etc without names is not filled in from usr/lib", "ID=x\n",
+        {"etc wins", Kind::Text, "PRETTY_NAME=\"From etc\"\n", "PRETTY_NAME=\"From usr/lib\"\n",
+         "From etc"},
+        {"etc without names is not filled in from usr/lib", Kind::Text, "ID=x\n",
          "PRETTY_NAME=\"From usr/lib\"\n", "Linux"},
-        {"only usr/lib", nullptr, "NAME=Lib\nVERSION=2\n", "Lib 2"},
-        {"neither", nullptr, nullptr, "Linux"},
+        {"only usr/lib", Kind::Missing, "", "NAME=Lib\nVERSION=2\n", "Lib 2"},
+        {"neither", Kind::Missing, "", nullptr, "Linux"},
+        {"a FIFO does not block, and counts as missing", Kind::Fifo, "", "NAME=Lib\n", "Lib"},
+        {"a directory counts as missing", Kind::Directory, "", "NAME=Lib\n", "Lib"},
+        {"a link to an endless device counts as missing", Kind::LinkToDevZero, "", nullptr,
+         "Linux"},
+        {"the first 64 KiB are read", Kind::Text, "PRETTY_NAME=Early\n" + tail, nullptr, "Early"},
+        {"nothing after them", Kind::Text, tail + "\nPRETTY_NAME=Late\n", nullptr, "Linux"},
     };
     for (const auto& c : cases) {
-        std::filesystem::remove(Path("etc"));
+        std::filesystem::remove_all(Path("etc"));
         std::filesystem::remove(Path("usrlib"));
-        if (c.etc) Write("etc", c.etc);
+        switch (c.etc) {
+            case Kind::Missing:
+                break;
+            case Kind::Text:
+                Write("etc", c.etcText);
+                break;
+            case Kind::Fifo:
+                ASSERT_EQ(mkfifo(Path("etc").c_str(), 0600), 0);
+                break;
+            case Kind::Directory:
+                std::filesystem::create_directory(Path("etc"));
+                break;
+            case Kind::LinkToDevZero:
+                std::filesystem::create_symlink("/dev/zero", Path("etc"));
+                break;
+        }
         if (c.usrLib) Write("usrlib", c.usrLib);
         EXPECT_EQ(OsNameFromFiles(Path("etc"), Path("usrlib")), c.name) << c.what;
     }

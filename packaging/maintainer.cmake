@@ -1,0 +1,16 @@
+# The .deb's maintainer, taken when the package is made as Debian's own tools take it:
+# DEBFULLNAME, and DEBEMAIL as an address or as "Name <address>".
+set(TOLVANE_MAINTAINER_NAME "The Tolvane authors")
+set(TOLVANE_MAINTAINER_EMAIL "maintainers@tolvane.org")
+if(DEFINED ENV{DEBEMAIL} AND NOT "$ENV{DEBEMAIL}" STREQUAL "")
+    if("$ENV{DEBEMAIL}" MATCHES "^(.*[^ ]) *<([^>]+)>$")
+        set(TOLVANE_MAINTAINER_NAME "${CMAKE_MATCH_1}")
+        set(TOLVANE_MAINTAINER_EMAIL "${CMAKE_MATCH_2}")
+    else()
+        set(TOLVANE_MAINTAINER_EMAIL "$ENV{DEBEMAIL}")
+    endif()
+endif()
+if(DEFINED ENV{DEBFULLNAME} AND NOT "$ENV{DEBFULLNAME}" STREQUAL "")
+    set(TOLVANE_MAINTAINER_NAME "$ENV{DEBFULLNAME}")
+endif()
+set(TOLVANE_MAINTAINER "${TOLVANE_MAINTAINER_NAME} <${TOLVANE_MAINTAINER_EMAIL}>")

@@ -1,0 +1,200 @@
+// oleacc.h's GUIDs defined here: libuuid's copy of IID_IAccessible clashes with oleacc's.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <initguid.h>
+// After initguid.h, so that its GUIDs are defined.
+#include "platform/win32/accessible_label.h"
+
+#include <atomic>
+#include <iterator>
+
+namespace tolvane::win32 {
+namespace {
+
+const MSAAPROPID kAnnotated[] = {PROPID_ACC_ROLE, PROPID_ACC_DEFAULTACTION};
+
+bool IsSelf(const VARIANT& child) {
+    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+constexpr DWORD kClient = static_cast<DWORD>(OBJID_CLIENT);
+
+// COM objects are deleted by their own Release, never through an interface pointer.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+
+// The label's standard accessible object, with a default action that presses the label.
+// Every other call goes to the standard object, and the annotation applies on top.
+class PressableLabel final : public IAccessible, public IOleWindow {
+  public:
+    PressableLabel(HWND label, IAccessible* standard) : label_(label), standard_(standard) {}
+    PressableLabel(const PressableLabel&) = delete;
+    PressableLabel& operator=(const PressableLabel&) = delete;
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+            *out = static_cast<IAccessible*>(this);
+        } else if (iid == IID_IOleWindow) {
+            *out = static_cast<IOleWindow*>(this);
+        } else {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    // IOleWindow, so that WindowFromAccessibleObject finds the label.
+    STDMETHODIMP GetWindow(HWND* window) override {
+        if (!window) return E_POINTER;
+        *window = label_;
+        return S_OK;
+    }
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+    // IDispatch
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+        return standard_->GetTypeInfoCount(count);
+    }
+    STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
+        return standard_->GetTypeInfo(index, locale, info);
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                               DISPID* ids) override {
+        return standard_->GetIDsOfNames(iid, names, count, locale, ids);
+    }
+    STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                        VARIANT* result, EXCEPINFO* exception, UINT* argument) override {
+        return standard_->Invoke(id, iid, locale, flags, params, result, exception, argument);
+    }
+
+    // IAccessible
+    STDMETHODIMP accDoDefaultAction(VARIANT child) override {
+        if (!IsSelf(child)) return standard_->accDoDefaultAction(child);
+        // Posted: the confirmation is modal, and the client must not wait for its answer.
+        return PostMessageW(label_, kPressMessage, 0, 0) ? S_OK : E_FAIL;
+    }
+    STDMETHODIMP get_accParent(IDispatch** parent) override {
+        return standard_->get_accParent(parent);
+    }
+    STDMETHODIMP get_accChildCount(long* count) override {
+        return standard_->get_accChildCount(count);
+    }
+    STDMETHODIMP get_accChild(VARIANT child, IDispatch** dispatch) override {
+        return standard_->get_accChild(child, dispatch);
+    }
+    STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
+        return standard_->get_accName(child, name);
+    }
+    STDMETHODIMP get_accValue(VARIANT child, BSTR* value) override {
+        return standard_->get_accValue(child, value);
+    }
+    STDMETHODIMP get_accDescription(VARIANT child, BSTR* description) override {
+        return standard_->get_accDescription(child, description);
+    }
+    STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
+        return standard_->get_accRole(child, role);
+    }
+    STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override {
+        return standard_->get_accState(child, state);
+    }
+    STDMETHODIMP get_accHelp(VARIANT child, BSTR* help) override {
+        return standard_->get_accHelp(child, help);
+    }
+    STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+        return standard_->get_accHelpTopic(file, child, topic);
+    }
+    STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+        return standard_->get_accKeyboardShortcut(child, shortcut);
+    }
+    STDMETHODIMP get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
+    STDMETHODIMP get_accSelection(VARIANT* children) override {
+        return standard_->get_accSelection(children);
+    }
+    STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override {
+        return standard_->get_accDefaultAction(child, action);
+    }
+    STDMETHODIMP accSelect(long flags, VARIANT child) override {
+        return standard_->accSelect(flags, child);
+    }
+    STDMETHODIMP accLocation(long* left, long* top, long* width, long* height,
+                             VARIANT child) override {
+        return standard_->accLocation(left, top, width, height, child);
+    }
+    STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT* end) override {
+        return standard_->accNavigate(direction, start, end);
+    }
+    STDMETHODIMP accHitTest(long left, long top, VARIANT* child) override {
+        return standard_->accHitTest(left, top, child);
+    }
+    STDMETHODIMP put_accName(VARIANT child, BSTR name) override {
+        return standard_->put_accName(child, name);
+    }
+    STDMETHODIMP put_accValue(VARIANT child, BSTR value) override {
+        return standard_->put_accValue(child, value);
+    }
+
+  private:
+    ~PressableLabel() { standard_->Release(); }
+
+    HWND label_;
+    IAccessible* standard_;  // owned: one reference, released with this object
+    std::atomic<ULONG> references_{1};
+};
+
+#pragma GCC diagnostic pop
+
+}  // namespace
+
+HRESULT AnnotateAsPushButton(IAccPropServices& services, HWND label) {
+    VARIANT role{};
+    role.vt = VT_I4;
+    role.lVal = ROLE_SYSTEM_PUSHBUTTON;
+    const HRESULT result =
+        services.SetHwndProp(label, kClient, CHILDID_SELF, PROPID_ACC_ROLE, role);
+    if (FAILED(result)) return result;
+    return services.SetHwndPropStr(label, kClient, CHILDID_SELF, PROPID_ACC_DEFAULTACTION,
+                                   kPressActionName);
+}
+
+HRESULT ClearPushButton(IAccPropServices& services, HWND label) {
+    return services.ClearHwndProps(label, kClient, CHILDID_SELF, kAnnotated,
+                                   static_cast<int>(std::size(kAnnotated)));
+}
+
+LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam) {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
+    IAccessible* standard = nullptr;
+    if (FAILED(CreateStdAccessibleObject(label, OBJID_CLIENT, IID_IAccessible,
+                                         reinterpret_cast<void**>(&standard))))
+        return 0;
+    auto* wrapped = new PressableLabel(label, standard);
+    const LRESULT result =
+        LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(wrapped));
+    wrapped->Release();  // LresultFromObject holds its own reference
+    // An error code is negative: then the label's own answer stands.
+    return result > 0 ? result : 0;
+}
+
+AccPropServices::AccPropServices() {
+    comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (!comInitialized_) return;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services_))))
+        services_ = nullptr;
+}
+
+AccPropServices::~AccPropServices() {
+    if (services_) services_->Release();
+    if (comInitialized_) CoUninitialize();
+}
+
+}  // namespace tolvane::win32
