@@ -150,6 +150,14 @@ void PowerRequest::Answered(sd_bus_message* reply, int broken) {
         triedInstead_ = true;
         return Request(manager_->instead.Of(action_));
     }
+    // The bus took the request in, and its recipient left without answering: that is how
+    // a session that ends looks (GNOME answers nothing once it was confirmed).
+    const Connection& bus = manager_ ? *session_ : *system_;
+    if (broken >= 0 && bus.WasReady() &&
+        sd_bus_message_is_method_error(reply, SD_BUS_ERROR_NO_REPLY)) {
+        result_ = PowerRequestResult{};
+        return;
+    }
     result_ = IsError(reply, broken) ? Refused(reply, broken) : PowerRequestResult{};
 }
 
