@@ -246,8 +246,11 @@ class DesktopsTest(unittest.TestCase):
                          dbus_interface="org.freedesktop.DBus.Mock")
         bus.close()
 
-    def start_program(self, home):
+    def start_program(self, home, reaches_logind=True):
         env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+        if not reaches_logind:
+            # Then only the session manager can reach logind: a call there went through it.
+            env["DBUS_SYSTEM_BUS_ADDRESS"] = f"unix:path={home}/no-system-bus"
         env.pop("SESSION_MANAGER", None)  # Tolvane is no XSMP client of the desktop
         with open(f"{home}/tolvane.log", "wb") as log:
             program = subprocess.Popen([PROGRAM], env=env, stdin=subprocess.DEVNULL,
@@ -309,7 +312,7 @@ class DesktopsTest(unittest.TestCase):
                 home = tempfile.mkdtemp(prefix=f"{name}-", dir=self.dir)
                 try:
                     manager = self.start_desktop(name, home)
-                    window = self.start_program(home)
+                    window = self.start_program(home, reaches_logind=name == "none")
                     window.wait_for_live_uptime()
                     for how, refused_label in refusals:
                         self.refuse(name, manager, window, how, refused_label, home)
