@@ -39,6 +39,11 @@ bool IsError(sd_bus_message* reply, int broken) {
     return broken < 0 || sd_bus_message_is_method_error(reply, nullptr);
 }
 
+// GNOME answers Reboot and Shutdown so when the user cancels its own confirmation: GLib's
+// G_IO_ERROR_CANCELLED, which has no D-Bus name of its own.
+constexpr const char* kGnomeCancelled =
+    "org.gtk.GDBus.UnmappedGError.Quark._g_2dio_2derror_2dquark.Code19";
+
 PowerRequestResult Refused(sd_bus_message* reply, int broken) {
     if (broken < 0) return {false, sdbus::ErrnoText(broken)};
     return {false, sdbus::ErrorText(sd_bus_message_get_error(reply))};
@@ -150,15 +155,20 @@ void PowerRequest::Answered(sd_bus_message* reply, int broken) {
         triedInstead_ = true;
         return Request(manager_->instead.Of(action_));
     }
-    // The bus took the request in, and its recipient left without answering: that is how
-    // a session that ends looks (GNOME answers nothing once it was confirmed).
-    const Connection& bus = manager_ ? *session_ : *system_;
-    if (broken >= 0 && bus.WasReady() &&
-        sd_bus_message_is_method_error(reply, SD_BUS_ERROR_NO_REPLY)) {
+    if (!IsError(reply, broken) || IsCancel(reply, broken)) {
         result_ = PowerRequestResult{};
         return;
     }
-    result_ = IsError(reply, broken) ? Refused(reply, broken) : PowerRequestResult{};
+    result_ = Refused(reply, broken);
+}
+
+bool PowerRequest::IsCancel(sd_bus_message* reply, int broken) const {
+    if (broken < 0) return false;
+    if (sd_bus_message_is_method_error(reply, kGnomeCancelled)) return true;
+    // The bus took the request in, and its recipient left without answering: that is how
+    // a session that ends looks (GNOME answers nothing once it was confirmed).
+    const Connection& bus = manager_ ? *session_ : *system_;
+    return bus.WasReady() && sd_bus_message_is_method_error(reply, SD_BUS_ERROR_NO_REPLY);
 }
 
 void PowerRequest::Processed() {

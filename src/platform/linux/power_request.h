@@ -38,6 +38,8 @@ class PowerRequest {
     void Request(const char* method);
     void RequestFromLogind();
     void Answered(sd_bus_message* reply, int broken);  // the request's own answer
+    // A cancel, by the user or an application, or the session ending: no refusal.
+    bool IsCancel(sd_bus_message* reply, int broken) const;
     // After each round of answers on either bus: the end, once the result is known.
     void Processed();
 
