@@ -257,8 +257,9 @@ class DesktopsTest(unittest.TestCase):
         self.dialog_answer = f"{home}/dialog-answer"
         open(self.dialog_answer, "w").close()
         with open(f"{home}/shell.log", "wb") as log:
-            self.buses.spawn_server("org.gnome.Shell", "/org/gnome/SessionManager/EndSessionDialog",
-                                    "org.gnome.SessionManager.EndSessionDialog", stdout=log)
+            self.buses.spawn_server(
+                "org.gnome.Shell", "/org/gnome/SessionManager/EndSessionDialog",
+                "org.gnome.SessionManager.EndSessionDialog", stdout=log)
         bus = self.buses.get_dbus()
         dialog = bus.get_object("org.gnome.Shell", "/org/gnome/SessionManager/EndSessionDialog")
         dialog.AddMethod("org.gnome.SessionManager.EndSessionDialog", "Open", "uuuao", "",
@@ -285,6 +286,7 @@ class DesktopsTest(unittest.TestCase):
         with open(log_path, "wb") as log:
             client = subprocess.Popen([XSMP_CLIENT], env=env, stdin=subprocess.DEVNULL,
                                       stdout=log, stderr=log)
+
         def steps():
             with open(log_path) as log:
                 return log.read().split("\n")
