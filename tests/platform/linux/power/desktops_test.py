@@ -51,8 +51,12 @@ XFCE_CHANNEL = """<?xml version="1.0" encoding="UTF-8"?>
     </property>
   </property>
   <property name="startup" type="empty">
-    <property name="gpg-agent" type="empty"><property name="enabled" type="bool" value="false"/></property>
-    <property name="ssh-agent" type="empty"><property name="enabled" type="bool" value="false"/></property>
+    <property name="gpg-agent" type="empty">
+      <property name="enabled" type="bool" value="false"/>
+    </property>
+    <property name="ssh-agent" type="empty">
+      <property name="enabled" type="bool" value="false"/>
+    </property>
   </property>
 </channel>
 """
