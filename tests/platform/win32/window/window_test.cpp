@@ -424,7 +424,7 @@ TEST(Win32WindowTest, WhileARequestWaitsThePointerShowsIt) {
     };
     const HCURSOR busy = LoadCursorW(nullptr, IDC_APPSTARTING);
     const HWND over[] = {w.Handle(), w[Control::lblRestart], w[Control::txtUptime]};
-    Perform(w, {Event::DoubleClick, Control::lblRestart});
+    SendMessageW(w[Control::lblRestart], WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
     for (const HWND window : over) EXPECT_EQ(pointerOver(window), busy);
     ASSERT_TRUE(w.system.Answer());
     for (const HWND window : over) EXPECT_NE(pointerOver(window), busy);
