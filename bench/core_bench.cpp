@@ -20,7 +20,7 @@ void BM_FormatUptime(benchmark::State& state) {
 BENCHMARK(BM_FormatUptime)->Arg(1'000)->Arg(90'061'000)->Arg(2'592'000'000)->Arg(31'536'000'000);
 
 void BM_GetOSName(benchmark::State& state) {
-    tolvane::OsVersionInfo version{10, 0, 19045, "Service Pack 1", false};
+    tolvane::OSVersionInfo version{10, 0, 19045, "Service Pack 1", false};
     version.servicePack.resize(128, '\0');
     for (auto _ : state) benchmark::DoNotOptimize(tolvane::GetOSName(version));
 }
@@ -31,13 +31,13 @@ void BM_HeadingText(benchmark::State& state) {
 }
 BENCHMARK(BM_HeadingText);
 
-void BM_OsReleaseName(benchmark::State& state) {
+void BM_OSReleaseName(benchmark::State& state) {
     const std::string text =
         "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian GNU/Linux\"\n"
         "VERSION_ID=\"12\"\nVERSION=\"12 (bookworm)\"\nVERSION_CODENAME=bookworm\nID=debian\n"
         "HOME_URL=\"https://www.debian.org/\"\nSUPPORT_URL=\"https://www.debian.org/support\"\n";
-    for (auto _ : state) benchmark::DoNotOptimize(tolvane::OsReleaseName(text));
+    for (auto _ : state) benchmark::DoNotOptimize(tolvane::OSReleaseName(text));
 }
-BENCHMARK(BM_OsReleaseName);
+BENCHMARK(BM_OSReleaseName);
 
 }  // namespace

@@ -22,7 +22,8 @@ class System {
 
     virtual std::uint64_t MillisecondsSinceStart() = 0;  // includes time spent suspended
     virtual std::string MachineName() = 0;               // empty when the query fails
-    virtual std::string OsName() = 0;                    // as GetOSName() words it
+    // Windows: GetOSName of its version record; Linux: the distribution's name, then " ".
+    virtual std::string OSName() = 0;
 
     virtual void EnableShutdownPrivilege() = 0;
     // Returns at once. `done` runs exactly once: before the return when the system answers

@@ -56,7 +56,7 @@ std::optional<std::string> ParseValue(std::string_view raw) {
 
 }  // namespace
 
-std::map<std::string, std::string, std::less<>> ParseOsRelease(std::string_view text) {
+std::map<std::string, std::string, std::less<>> ParseOSRelease(std::string_view text) {
     std::map<std::string, std::string, std::less<>> fields;
     while (!text.empty()) {
         const auto newline = text.find('\n');
@@ -75,8 +75,8 @@ std::map<std::string, std::string, std::less<>> ParseOsRelease(std::string_view 
     return fields;
 }
 
-std::string OsReleaseName(std::string_view text) {
-    const auto fields = ParseOsRelease(text);
+std::string OSReleaseName(std::string_view text) {
+    const auto fields = ParseOSRelease(text);
     const auto get = [&](std::string_view key) -> std::string {
         const auto it = fields.find(key);
         return it == fields.end() ? std::string{} : it->second;

@@ -7,7 +7,7 @@
 namespace tolvane {
 namespace {
 
-std::string_view WindowsName(const OsVersionInfo& v) {
+std::string_view WindowsName(const OSVersionInfo& v) {
     const std::uint32_t build = v.build & 0xFFFFu;
     switch (v.major) {
         case 4:
@@ -68,7 +68,7 @@ std::string StripTrailingNulls(std::string_view text) {
     return last == std::string_view::npos ? std::string{} : std::string(text.substr(0, last + 1));
 }
 
-std::string GetOSName(const OsVersionInfo& version) {
+std::string GetOSName(const OSVersionInfo& version) {
     std::string name(WindowsName(version));
     name += ' ';
     name += StripTrailingNulls(version.servicePack);

@@ -7,7 +7,7 @@
 namespace tolvane {
 
 // The parts of Windows' version record that name the system.
-struct OsVersionInfo {
+struct OSVersionInfo {
     std::uint32_t major = 0, minor = 0,
                   build = 0;  // build: the whole field; the table compares its low 16 bits
     std::string servicePack;  // the raw 128-character field, NULs included
@@ -18,7 +18,7 @@ struct OsVersionInfo {
 std::string StripTrailingNulls(std::string_view text);
 
 // The Windows name by the version table, " ", then the cleaned service-pack text.
-std::string GetOSName(const OsVersionInfo& version);
+std::string GetOSName(const OSVersionInfo& version);
 
 // Whether one line of text fits the heading's width, as the front end measures it.
 using LineFits = std::function<bool(const std::string& line)>;
@@ -28,10 +28,5 @@ using LineFits = std::function<bool(const std::string& line)>;
 // shortened, between two characters, to the longest start that fits with an ellipsis.
 std::string HeadingText(std::string_view machineName, std::string_view osName,
                         const LineFits& fits = {});
-
-// The running machine's, asked through the platform layer the build picked.
-std::string GetMachineName();  // empty when the query fails
-std::string
-GetOSName();  // Windows: from its version record; Linux: the distribution's name, then " "
 
 }  // namespace tolvane

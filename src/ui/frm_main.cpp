@@ -16,7 +16,7 @@ std::string AboutText() {
 void FrmMain::Load() {
     // The machine name first, then the system's name: argument order is unspecified.
     const std::string machineName = system_.MachineName();
-    const std::string osName = system_.OsName();
+    const std::string osName = system_.OSName();
     // Whole in the tooltip; shortened in the label where a line would not fit its width.
     forms_.SetText(Control::lblTip,
                    HeadingText(machineName, osName, [this](const std::string& line) {

@@ -29,7 +29,7 @@ class FakeSystem : public System {
         Write("machine name");
         return machineName;
     }
-    std::string OsName() override {
+    std::string OSName() override {
         ++osNameQueries;
         Write("os name");
         return osName;

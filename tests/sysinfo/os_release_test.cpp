@@ -7,15 +7,13 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(OsReleaseNameTest, RealAndUnusualFiles) {
+TEST(OSReleaseNameTest, RealAndUnusualFiles) {
     const struct {
         const char* what;
         std::string text;
         const char* name;
     } cases[] = {
-        {"Debian 12",
-         "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian GNU/Linux\"\n"
-         "VERSION_ID=\"12\"\nVERSION=\"12 (bookworm)\"\nID=debian\n",
+        {"Debian 12", "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian GNU/Linux\"\n",
          "Debian GNU/Linux 12 (bookworm)"},
         {"Fedora, unquoted keys and a comment",
          "# Fedora\nNAME=\"Fedora Linux\"\nVERSION=\"40 (Workstation Edition)\"\nID=fedora\n"
@@ -23,7 +21,6 @@ TEST(OsReleaseNameTest, RealAndUnusualFiles) {
          "Fedora Linux 40 (Workstation Edition)"},
         {"Arch, single quotes", "NAME='Arch Linux'\nPRETTY_NAME='Arch Linux'\nID=arch\n",
          "Arch Linux"},
-        {"unquoted value", "PRETTY_NAME=Alpine\n", "Alpine"},
         {"escapes in double quotes",
          R"(PRETTY_NAME="Say \"hi\" \\ \$HOME \`x\` \n")"
          "\n",
@@ -40,14 +37,16 @@ TEST(OsReleaseNameTest, RealAndUnusualFiles) {
         {"VERSION alone", "VERSION=7\n", "Linux 7"},
         {"empty PRETTY_NAME", "PRETTY_NAME=\"\"\nNAME=Void\n", "Void"},
         {"empty file", "", "Linux"},
+        {"an unterminated PRETTY_NAME is skipped", "PRETTY_NAME=\"broken\nNAME=Fallback\n",
+         "Fallback"},
         {"no final newline", "PRETTY_NAME=\"Last line\"", "Last line"},
         {"UTF-8 kept", "PRETTY_NAME=\"Lin\xC3\xBCx\"\n", "Lin\xC3\xBCx"},
     };
-    for (const auto& c : cases) EXPECT_EQ(OsReleaseName(c.text), c.name) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(OSReleaseName(c.text), c.name) << c.what;
 }
 
-TEST(ParseOsReleaseTest, SkipsMalformedLinesAndKeepsTheRest) {
-    const auto fields = ParseOsRelease(
+TEST(ParseOSReleaseTest, SkipsMalformedLinesAndKeepsTheRest) {
+    const auto fields = ParseOSRelease(
         "PRETTY_NAME=\"unterminated\n"  // no closing quote: skipped
         "NAME='also unterminated\n"
         "no equals sign here\n"
@@ -62,7 +61,6 @@ TEST(ParseOsReleaseTest, SkipsMalformedLinesAndKeepsTheRest) {
     const std::map<std::string, std::string, std::less<>> want{
         {"ID", "ok"}, {"EMPTY", ""}, {"NUL", "a\0b"s}, {"TRAILING", "spaces"}};
     EXPECT_EQ(fields, want);
-    EXPECT_EQ(OsReleaseName("PRETTY_NAME=\"broken\nNAME=Fallback\n"), "Fallback");
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ std::string Field(std::string text) {
     return text;
 }
 
-struct OsCase {
+struct OSCase {
     std::uint32_t major, minor, build;
     bool server;
     const char* servicePack;
@@ -23,25 +23,19 @@ struct OsCase {
 };
 
 TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
-    const OsCase cases[] = {
-        {4, 0, 950, false, "", "Windows 95 "},
-        {4, 0, 0x040003B6, false, "", "Windows 95 "},  // build 950 in the low half
+    const OSCase cases[] = {
+        {4, 0, 0x040003B6, false, "", "Windows 95 "},  // only the low 16 bits count: 950
         {4, 0, 999, false, "", "Windows 95 "},
         {4, 0, 1000, false, "", "Windows 4 "},
         {4, 0, 1001, false, "", "Windows NT4 "},
-        {4, 0, 1381, false, "Service Pack 6", "Windows NT4 Service Pack 6"},
-        {4, 0, 0x000103E8, false, "", "Windows 4 "},  // only the low 16 bits count: 1000
-        {4, 10, 1998, false, "", "Windows 98 "},
         {4, 10, 0x040A07CE, false, "", "Windows 98 "},
         {4, 10, 2000, false, "", "Windows 98 "},
         {4, 10, 2001, false, "", "Windows 98SE "},
-        {4, 10, 0x040A08AE, false, "", "Windows 98SE "},
         {4, 90, 3000, false, "", "Windows Me "},
         {4, 3, 0, false, "", "Windows 4 "},
         {4, 0, 950, true, "", "Windows 95 "},  // majors 4 and 5 ignore the server flag
         {5, 0, 2195, false, "", "Windows 2000 "},
         {5, 1, 2600, false, "Service Pack 2", "Windows XP Service Pack 2"},
-        {5, 2, 3790, true, "", "Windows Server 2003 "},
         {5, 2, 3790, false, "", "Windows Server 2003 "},
         {5, 3, 0, false, "", "Windows 5 "},
         {6, 0, 6002, false, "Service Pack 2", "Windows Vista Service Pack 2"},
@@ -53,30 +47,21 @@ TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
         {6, 1, 7601, true, "Service Pack 1", "Windows Server 2008 R2 Service Pack 1"},
         {6, 2, 9200, true, "", "Windows Server 2012 "},
         {6, 3, 9600, true, "", "Windows Server 2012 R2 "},
-        {10, 0, 19045, false, "", "Windows 10 "},
         {10, 0, 21999, false, "", "Windows 10 "},
         {10, 0, 22000, false, "", "Windows 11 "},
-        {10, 0, 26100, false, "", "Windows 11 "},
-        {10, 0, 14393, true, "", "Windows Server 2016 "},
         {10, 0, 17762, true, "", "Windows Server 2016 "},
         {10, 0, 17763, true, "", "Windows Server 2019 "},
         {10, 0, 20348, true, "", "Windows Server 2022 "},
         {10, 0, 26099, true, "", "Windows Server 2022 "},
         {10, 0, 26100, true, "", "Windows Server 2025 "},
         {0, 0, 0, false, "", "Windows "},  // a failed query leaves the record zero
-        {3, 51, 1057, false, "", "Windows "},
         {11, 0, 30000, false, "", "Windows "},
     };
     for (const auto& c : cases) {
-        const OsVersionInfo version{c.major, c.minor, c.build, Field(c.servicePack), c.server};
+        const OSVersionInfo version{c.major, c.minor, c.build, Field(c.servicePack), c.server};
         EXPECT_EQ(GetOSName(version), c.name)
             << c.major << '.' << c.minor << '.' << c.build << (c.server ? " server" : "");
     }
-}
-
-TEST(GetOSNameTest, CleansTheServicePackField) {
-    EXPECT_EQ(GetOSName({10, 0, 19045, Field("  Update"), false}), "Windows 10 Update");
-    EXPECT_EQ(GetOSName({10, 0, 19045, "", false}), "Windows 10 ");
 }
 
 TEST(StripTrailingNullsTest, TrimsSpacesThenTrailingNulsOnly) {
@@ -84,11 +69,9 @@ TEST(StripTrailingNullsTest, TrimsSpacesThenTrailingNulsOnly) {
         std::string in, out;
     } cases[] = {
         {"", ""},
-        {"Service Pack 2", "Service Pack 2"},
         {Field("  Update"), "Update"},
         {Field(""), ""},
         {"   ", ""},
-        {"  a  ", "a"},
         {"a\0b\0\0"s, "a\0b"s},         // NULs between other characters stay
         {"a \0\0"s, "a "s},             // a space before the trailing NULs stays
         {" \0 "s, "\0"s.substr(0, 0)},  // trimmed to a lone NUL, which then goes
@@ -111,8 +94,6 @@ TEST(HeadingTextTest, TwoLinesWithTheSystemsNamesKeptFromReorderingOurWords) {
     } cases[] = {
         {"Windows 2000", "PC1", "Windows 2000 ",
          "\\\\PC1\r\nRunning Windows 2000 , has been up for:"},
-        {"a service pack", "OFFICE-PC", "Windows XP Service Pack 2",
-         "\\\\OFFICE-PC\r\nRunning Windows XP Service Pack 2, has been up for:"},
         {"no name", "", "Debian GNU/Linux 12 (bookworm) ",
          "\\\\\r\nRunning Debian GNU/Linux 12 (bookworm) , has been up for:"},
         {"left to right, not isolated", "\xE6\x9D\xB1\xE4\xBA\xAC", "Windows 7 ",

@@ -12,7 +12,6 @@
 
 #include "platform/linux/power_request.h"
 #include "sysinfo/os_release.h"
-#include "sysinfo/sysinfo.h"
 
 namespace tolvane {
 
@@ -22,13 +21,6 @@ std::uint64_t LinuxSystem::MillisecondsSinceStart() {
     clock_gettime(CLOCK_BOOTTIME, &now);
     return static_cast<std::uint64_t>(now.tv_sec) * 1000u +
            static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
-}
-
-std::string LinuxSystem::MachineName() {
-    return GetMachineName();
-}
-std::string LinuxSystem::OsName() {
-    return GetOSName();
 }
 
 LinuxSystem::LinuxSystem(EventLoop& loop) : loop_(loop) {}
@@ -53,7 +45,7 @@ void LinuxSystem::RequestPower(PowerAction action, std::function<void(PowerReque
 
 namespace {
 
-constexpr std::size_t kMaxOsReleaseBytes = 64 * 1024;
+constexpr std::size_t kMaxOSReleaseBytes = 64 * 1024;
 
 // An open file descriptor, closed on the way out.
 class FileDescriptor {
@@ -79,7 +71,7 @@ std::optional<std::string> ReadSmallRegularFile(const std::string& path) {
     struct stat info {};
     if (file.get() < 0 || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    std::string text(kMaxOsReleaseBytes, '\0');
+    std::string text(kMaxOSReleaseBytes, '\0');
     std::size_t length = 0;
     while (length < text.size()) {
         const ssize_t got = read(file.get(), text.data() + length, text.size() - length);
@@ -91,13 +83,13 @@ std::optional<std::string> ReadSmallRegularFile(const std::string& path) {
     return text;
 }
 
-std::string OsNameFromFiles(const std::string& etcOsRelease, const std::string& usrLibOsRelease) {
-    std::optional<std::string> text = ReadSmallRegularFile(etcOsRelease);
-    if (!text) text = ReadSmallRegularFile(usrLibOsRelease);
-    return OsReleaseName(text.value_or(std::string{}));
+std::string OSNameFromFiles(const std::string& etcOSRelease, const std::string& usrLibOSRelease) {
+    std::optional<std::string> text = ReadSmallRegularFile(etcOSRelease);
+    if (!text) text = ReadSmallRegularFile(usrLibOSRelease);
+    return OSReleaseName(text.value_or(std::string{}));
 }
 
-std::string GetMachineName() {
+std::string LinuxSystem::MachineName() {
     // A name may have HOST_NAME_MAX bytes; the call needs room for its NUL as well.
     std::array<char, HOST_NAME_MAX + 1> name{};
     if (gethostname(name.data(), name.size()) != 0) return {};
@@ -105,8 +97,8 @@ std::string GetMachineName() {
     return std::string(name.data());
 }
 
-std::string GetOSName() {
-    return OsNameFromFiles("/etc/os-release", "/usr/lib/os-release") + ' ';
+std::string LinuxSystem::OSName() {
+    return OSNameFromFiles("/etc/os-release", "/usr/lib/os-release") + ' ';
 }
 
 }  // namespace tolvane

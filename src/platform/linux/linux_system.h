@@ -24,7 +24,7 @@ class LinuxSystem final : public System {
 
     std::uint64_t MillisecondsSinceStart() override;
     std::string MachineName() override;
-    std::string OsName() override;
+    std::string OSName() override;
     // logind asks polkit during the request itself; there is no separate step.
     void EnableShutdownPrivilege() override {}
     void RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) override;
@@ -38,6 +38,6 @@ class LinuxSystem final : public System {
 std::optional<std::string> ReadSmallRegularFile(const std::string& path);
 
 // The distribution's name from the first os-release file that is a regular file (never both).
-std::string OsNameFromFiles(const std::string& etcOsRelease, const std::string& usrLibOsRelease);
+std::string OSNameFromFiles(const std::string& etcOSRelease, const std::string& usrLibOSRelease);
 
 }  // namespace tolvane

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/win32/utf8.h"
+#include "platform/win32/text.h"
 
 namespace tolvane::win32 {
 namespace {

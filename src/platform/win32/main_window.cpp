@@ -8,7 +8,7 @@
 #include "platform/win32/child_controls.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/resources/resource_ids.h"
-#include "platform/win32/utf8.h"
+#include "platform/win32/text.h"
 
 namespace tolvane::win32 {
 namespace {

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "platform/win32/resources/resource_ids.h"
+#include "platform/win32/text.h"
 #include "platform/win32/unique_handle.h"
-#include "platform/win32/utf8.h"
 #include "ui/window_description.h"
 
 namespace tolvane::win32 {
@@ -60,7 +60,7 @@ COLORREF ResolveColor(OleColor color) {
 }
 
 Win32Forms::Win32Forms(ui::KeyGate& keys)
-    : keys_(keys), messageBox_(ShowMessageBox), popupMenu_(TrackAt) {
+    : keys_(keys), presentBox_(ShowMessageBox), presentMenu_(TrackAt) {
     colors_.fill(kColorButtonText);
 }
 
@@ -156,7 +156,7 @@ int Win32Forms::MsgBox(const std::string& prompt, int style, const std::string& 
     const auto type = static_cast<UINT>(style) | MB_DEFBUTTON1 | MB_APPLMODAL;
     // A key already down must not answer it.
     keys_.BoxOpened();
-    return messageBox_({Window(Control::frmMain), Widen(prompt), Widen(title), type});
+    return presentBox_({Window(Control::frmMain), Widen(prompt), Widen(title), type});
 }
 
 POINT Win32Forms::PopupPosition(PopupPlace place) const {
@@ -179,7 +179,7 @@ POINT Win32Forms::PopupPosition(PopupPlace place) const {
 MenuItem Win32Forms::PopupAboutMenu(PopupPlace place) {
     const MenuHandle bar = BuildAboutMenu();
     const UINT chosen =
-        popupMenu_(Window(Control::frmMain), GetSubMenu(bar.get(), 0), PopupPosition(place));
+        presentMenu_(Window(Control::frmMain), GetSubMenu(bar.get(), 0), PopupPosition(place));
     return chosen == IDM_ABOUT_TOLVANE ? MenuItem::mnuAboutTolvane : MenuItem::None;
 }
 

@@ -17,20 +17,21 @@ struct MessageBoxRequest {
     std::wstring caption;
     UINT type;
 };
-// Answers a box as MessageBoxW would: IDYES, IDNO, IDOK...
-using MessageBoxFunction = std::function<int(const MessageBoxRequest&)>;
-// Shows `menu` for `owner` at `at` on the screen and returns the chosen command, 0 when
-// dismissed, as TrackPopupMenu with TPM_RETURNCMD would.
-using PopupMenuFunction = std::function<UINT(HWND owner, HMENU menu, POINT at)>;
 
 // A system colour reference (0x80000000 + index) as the current system colour; any
 // other value is already an RGB colour.
 COLORREF ResolveColor(OleColor color);
 
-// The forms services on native Win32 controls. The window attaches its controls; boxes
-// and the popup are real unless a test answers them.
+// The forms services on native Win32 controls. The window attaches its controls.
 class Win32Forms final : public Forms {
   public:
+    // How a box or the popup is put before the user. The defaults are MessageBoxW and
+    // TrackPopupMenu; tests put in one that inspects it and answers as a user would.
+    // A box's answer is MessageBoxW's: IDYES, IDNO, IDOK.
+    using BoxPresenter = std::function<int(const MessageBoxRequest&)>;
+    // `menu` for `owner` at `at` on the screen; the chosen command, 0 when dismissed.
+    using MenuPresenter = std::function<UINT(HWND owner, HMENU menu, POINT at)>;
+
     // keys hears of every message box as it opens.
     explicit Win32Forms(ui::KeyGate& keys);
 
@@ -39,8 +40,8 @@ class Win32Forms final : public Forms {
     OleColor ForeColor(Control control) const;
     std::wstring ToolTip(Control control) const;  // empty when it has none
 
-    void AnswerMessageBoxesWith(MessageBoxFunction answer) { messageBox_ = std::move(answer); }
-    void AnswerPopupMenusWith(PopupMenuFunction answer) { popupMenu_ = std::move(answer); }
+    void SetBoxPresenter(BoxPresenter presenter) { presentBox_ = std::move(presenter); }
+    void SetMenuPresenter(MenuPresenter presenter) { presentMenu_ = std::move(presenter); }
 
     void SetText(Control control, const std::string& text) override;
     std::string Text(Control control) override;
@@ -61,8 +62,8 @@ class Win32Forms final : public Forms {
     std::array<OleColor, kControlCount> colors_{};
     ui::KeyGate& keys_;
     HWND toolTips_ = nullptr;  // owned by the window, destroyed with it
-    MessageBoxFunction messageBox_;
-    PopupMenuFunction popupMenu_;
+    BoxPresenter presentBox_;
+    MenuPresenter presentMenu_;
     bool waiting_ = false;
 };
 

@@ -4,28 +4,16 @@
 
 #include <array>
 
-#include "platform/win32/system_error.h"
+#include "platform/win32/text.h"
 #include "platform/win32/unique_handle.h"
-#include "platform/win32/utf8.h"
 
 namespace tolvane {
 namespace {
 
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
 
-}  // namespace
-
-std::uint64_t Win32System::MillisecondsSinceStart() {
-    return GetTickCount64();
-}
-std::string Win32System::MachineName() {
-    return GetMachineName();
-}
-std::string Win32System::OsName() {
-    return GetOSName();
-}
-
-OsVersionInfo ReadOsVersion() {
+// Windows' own version record, true also on 8.1, 10 and 11 whatever the manifest says.
+OSVersionInfo ReadOSVersion() {
     OSVERSIONINFOEXW record{};
     record.dwOSVersionInfoSize = sizeof(record);
     // RtlGetVersion is not subject to GetVersionEx's compatibility shims (6.2 for all).
@@ -39,7 +27,7 @@ OsVersionInfo ReadOsVersion() {
         record.dwOSVersionInfoSize = sizeof(record);
         GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&record));  // zeros on failure: "Windows"
     }
-    OsVersionInfo version;
+    OSVersionInfo version;
     version.major = record.dwMajorVersion;
     version.minor = record.dwMinorVersion;
     version.build = record.dwBuildNumber;
@@ -49,15 +37,21 @@ OsVersionInfo ReadOsVersion() {
     return version;
 }
 
-std::string GetMachineName() {
+}  // namespace
+
+std::uint64_t Win32System::MillisecondsSinceStart() {
+    return GetTickCount64();
+}
+
+std::string Win32System::MachineName() {
     std::array<wchar_t, MAX_COMPUTERNAME_LENGTH + 1> name{};
     DWORD length = static_cast<DWORD>(name.size());
     if (!GetComputerNameW(name.data(), &length)) return {};
     return win32::Narrow(std::wstring_view(name.data(), length));
 }
 
-std::string GetOSName() {
-    return GetOSName(ReadOsVersion());
+std::string Win32System::OSName() {
+    return GetOSName(ReadOSVersion());
 }
 
 void Win32System::EnableShutdownPrivilege() {
