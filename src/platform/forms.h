@@ -61,6 +61,9 @@ class Forms {
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
     // Shows the hidden menu mnuAbout's items at `place`; returns the chosen item.
     virtual MenuItem PopupAboutMenu(PopupPlace place) = 0;
+    // The pointer over the window shows that the program waits for the system (true), or
+    // is as before (false). The window stays usable meanwhile.
+    virtual void SetWaiting(bool waiting) = 0;
 };
 
 }  // namespace tolvane

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tolvane {
@@ -7,7 +8,7 @@ namespace tolvane {
 enum class PowerAction { Restart, PowerOff };
 
 // Whether a restart or power-off request could be started. One that was started may
-// still be refused later by a running application; that stays silent.
+// still be cancelled by the user or refused by a running application; that stays silent.
 struct PowerRequestResult {
     bool started = true;
     std::string reason;  // the system's own words, when not started
@@ -25,7 +26,9 @@ class System {
     virtual std::string OSName() = 0;
 
     virtual void EnableShutdownPrivilege() = 0;
-    virtual PowerRequestResult RequestPower(PowerAction action) = 0;
+    // Returns at once. `done` runs exactly once: before the return when the system answers
+    // at once, else later from the event loop; never after this object is gone.
+    virtual void RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) = 0;
 };
 
 }  // namespace tolvane

@@ -6,27 +6,17 @@ namespace tolvane {
 namespace {
 
 struct PowerTexts {
-    PowerAction action;
     const char* question;
     const char* failure;
 };
 
-constexpr PowerTexts kRestart{PowerAction::Restart, "Are you sure you want to reboot the computer?",
+constexpr PowerTexts kRestart{"Are you sure you want to reboot the computer?",
                               "Tolvane could not restart the computer."};
-constexpr PowerTexts kPowerOff{PowerAction::PowerOff,
-                               "Are you sure you want to shut the computer down?",
+constexpr PowerTexts kPowerOff{"Are you sure you want to shut the computer down?",
                                "Tolvane could not shut the computer down."};
 
-void Confirm(Forms& forms, System& system, const PowerTexts& texts) {
-    if (forms.MsgBox(texts.question, msgbox::kYesNo + msgbox::kQuestion, "Sure?") != msgbox::kYes)
-        return;
-    system.EnableShutdownPrivilege();
-    const PowerRequestResult result = system.RequestPower(texts.action);
-    if (result.started) return;
-    // Silence here would read as if it had worked.
-    std::string message = texts.failure;
-    if (!result.reason.empty()) message += "\r\n" + ShownReason(result.reason);
-    forms.MsgBox(message, msgbox::kOkOnly + msgbox::kExclamation, "Tolvane");
+const PowerTexts& TextsOf(PowerAction action) {
+    return action == PowerAction::Restart ? kRestart : kPowerOff;
 }
 
 }  // namespace
@@ -35,11 +25,27 @@ std::string ShownReason(std::string_view reason) {
     return ShortenAtWord(reason, 600, 12);
 }
 
-void ConfirmRestart(Forms& forms, System& system) {
-    Confirm(forms, system, kRestart);
+void PowerActions::Confirm(PowerAction action) {
+    if (waiting_) return;
+    if (forms_.MsgBox(TextsOf(action).question, msgbox::kYesNo + msgbox::kQuestion, "Sure?") !=
+        msgbox::kYes)
+        return;
+    system_.EnableShutdownPrivilege();
+    waiting_ = true;
+    forms_.SetWaiting(true);
+    system_.RequestPower(action, [self = std::weak_ptr(self_), action](PowerRequestResult result) {
+        if (const auto alive = self.lock()) (*alive)->Answered(action, result);
+    });
 }
-void ConfirmPowerOff(Forms& forms, System& system) {
-    Confirm(forms, system, kPowerOff);
+
+void PowerActions::Answered(PowerAction action, const PowerRequestResult& result) {
+    waiting_ = false;
+    forms_.SetWaiting(false);
+    if (result.started) return;
+    // Silence here would read as if it had worked.
+    std::string message = TextsOf(action).failure;
+    if (!result.reason.empty()) message += "\r\n" + ShownReason(result.reason);
+    forms_.MsgBox(message, msgbox::kOkOnly + msgbox::kExclamation, "Tolvane");
 }
 
 }  // namespace tolvane

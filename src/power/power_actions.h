@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -7,10 +8,31 @@
 
 namespace tolvane {
 
-// Ask "Sure?"; on Yes enable the shutdown privilege, then request the restart or the
-// power-off. A request that could not even be started is reported in a message box.
-void ConfirmRestart(Forms& forms, System& system);
-void ConfirmPowerOff(Forms& forms, System& system);
+// The confirm -> privilege -> request sequence, and the one request whose answer may still
+// be awaited.
+class PowerActions {
+  public:
+    PowerActions(Forms& forms, System& system) : forms_(forms), system_(system) {}
+    PowerActions(const PowerActions&) = delete;
+    PowerActions& operator=(const PowerActions&) = delete;
+
+    // Ask "Sure?"; on Yes enable the shutdown privilege, then request the restart or the
+    // power-off. A request that could not be sent or was refused outright is reported in a
+    // message box when its answer comes; a cancel stays silent.
+    // While an earlier request waits for its answer this does nothing at all: input
+    // meanwhile is dropped, not kept for later.
+    void Confirm(PowerAction action);
+    bool Waiting() const { return waiting_; }
+
+  private:
+    void Answered(PowerAction action, const PowerRequestResult& result);
+
+    Forms& forms_;
+    System& system_;
+    bool waiting_ = false;
+    // Answers that come after this object is gone find it expired.
+    std::shared_ptr<PowerActions*> self_ = std::make_shared<PowerActions*>(this);
+};
 
 // The system's reason for a refusal as the box shows it: at most about 600 characters in
 // 12 lines, cut after a word with an ellipsis, so the box stays on the screen.

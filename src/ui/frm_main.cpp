@@ -50,8 +50,9 @@ void FrmMain::MouseMove(Control over) {
 }
 
 void FrmMain::Activate(Control label) {
-    if (label == Control::lblRestart) ConfirmRestart(forms_, system_);
-    if (label == Control::lblShutDown) ConfirmPowerOff(forms_, system_);
+    // While a request waits for its answer this does nothing: see PowerActions::Confirm.
+    if (label == Control::lblRestart) power_.Confirm(PowerAction::Restart);
+    if (label == Control::lblShutDown) power_.Confirm(PowerAction::PowerOff);
 }
 
 void FrmMain::DblClick(Control on) {

@@ -3,6 +3,7 @@
 
 #include "platform/forms.h"
 #include "platform/system.h"
+#include "power/power_actions.h"
 
 namespace tolvane {
 
@@ -13,7 +14,7 @@ std::string AboutText();
 // front ends only translate their native events into these calls.
 class FrmMain {
   public:
-    FrmMain(Forms& forms, System& system) : forms_(forms), system_(system) {}
+    FrmMain(Forms& forms, System& system) : forms_(forms), system_(system), power_(forms, system) {}
 
     void Load();                                     // before the window first appears
     void Timer();                                    // every tick of tmrTimer
@@ -30,6 +31,7 @@ class FrmMain {
   private:
     Forms& forms_;
     System& system_;
+    PowerActions power_;
 };
 
 }  // namespace tolvane

@@ -29,6 +29,7 @@ class FakeForms : public Forms {
     std::vector<std::pair<Control, OleColor>> colorWrites;  // every write, repeats included
     int textWrites = 0;
     int popups = 0;
+    bool waiting = false;
     std::vector<PopupPlace> popupPlaces;
 
     // The answers the test gives: to each box in turn, and to the popup menu.
@@ -57,6 +58,10 @@ class FakeForms : public Forms {
         ++popups;
         popupPlaces.push_back(place);
         return menuChoice;
+    }
+    void SetWaiting(bool on) override {
+        waiting = on;
+        if (journal_) journal_->push_back(on ? "waiting" : "not waiting");
     }
 
   private:

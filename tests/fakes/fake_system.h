@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ class FakeSystem : public System {
     std::string machineName = "PC1";
     std::string osName = "Windows 2000 ";
     std::vector<PowerRequestResult> results;  // one per request, in order; then "started"
+    // As on Windows, each request is answered before RequestPower returns; else the test
+    // answers later with Answer(), as the event loop would on Linux.
+    bool answerAtOnce = true;
     int machineNameQueries = 0;
     int osNameQueries = 0;
 
@@ -31,10 +35,18 @@ class FakeSystem : public System {
         return osName;
     }
     void EnableShutdownPrivilege() override { Write("privilege"); }
-    PowerRequestResult RequestPower(PowerAction action) override {
+    void RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) override {
         Write(action == PowerAction::Restart ? "request restart" : "request power off");
-        if (requests_ >= results.size()) return {};
-        return results[requests_++];
+        unanswered_.push_back(std::move(done));
+        if (answerAtOnce) Answer();
+    }
+    // Answers the oldest request still unanswered; false when there is none.
+    bool Answer() {
+        if (unanswered_.empty()) return false;
+        const auto done = std::move(unanswered_.front());
+        unanswered_.erase(unanswered_.begin());
+        done(requests_ < results.size() ? results[requests_++] : PowerRequestResult{});
+        return true;
     }
 
   private:
@@ -43,6 +55,7 @@ class FakeSystem : public System {
     }
     std::vector<std::string>* journal_;
     std::size_t requests_ = 0;
+    std::vector<std::function<void(PowerRequestResult)>> unanswered_;
 };
 
 }  // namespace tolvane::fakes

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "fakes/fake_forms.h"
 #include "fakes/fake_system.h"
 
@@ -15,18 +17,17 @@ using fakes::ShownBox;
 using testing::ElementsAre;
 
 struct Sequence {
-    const char* what;
-    void (*confirm)(Forms&, System&);
+    PowerAction action;
     const char* question;
     const char* request;
     const char* failure;
 };
 
 const Sequence kSequences[] = {
-    {"restart", ConfirmRestart, "Are you sure you want to reboot the computer?", "request restart",
+    {PowerAction::Restart, "Are you sure you want to reboot the computer?", "request restart",
      "Tolvane could not restart the computer."},
-    {"power off", ConfirmPowerOff, "Are you sure you want to shut the computer down?",
-     "request power off", "Tolvane could not shut the computer down."},
+    {PowerAction::PowerOff, "Are you sure you want to shut the computer down?", "request power off",
+     "Tolvane could not shut the computer down."},
 };
 
 class PowerActionsTest : public testing::TestWithParam<Sequence> {
@@ -34,42 +35,91 @@ class PowerActionsTest : public testing::TestWithParam<Sequence> {
     std::vector<std::string> journal;
     FakeForms forms{&journal};
     FakeSystem system{&journal};
+    PowerActions power{forms, system};
+
+    void Confirm() { power.Confirm(GetParam().action); }
 };
 
-TEST_P(PowerActionsTest, YesAsksThenEnablesThePrivilegeThenRequests) {
-    forms.answer = [](const ShownBox&) { return msgbox::kYes; };
-    GetParam().confirm(forms, system);
-    EXPECT_THAT(forms.boxes, ElementsAre(ShownBox{GetParam().question, 36, "Sure?"}));
-    EXPECT_THAT(journal, ElementsAre("box Sure?", "privilege", GetParam().request));
-}
-
-TEST_P(PowerActionsTest, AnyOtherAnswerDoesNothing) {
+TEST_P(PowerActionsTest, AnyAnswerButYesDoesNothing) {
     for (const int answer : {msgbox::kNo, msgbox::kOk, 2 /* Cancel, the box closed */, 0}) {
         journal.clear();
         forms.answer = [answer](const ShownBox&) { return answer; };
-        GetParam().confirm(forms, system);
+        Confirm();
         EXPECT_THAT(journal, ElementsAre("box Sure?")) << answer;
+    }
+    EXPECT_THAT(forms.boxes.front(), (ShownBox{GetParam().question, 36, "Sure?"}));
+}
+
+// Yes: the privilege, then the request, with the pointer showing the wait until the
+// answer; only a request that was not started is reported, whenever its answer comes.
+TEST_P(PowerActionsTest, YesRequestsAndOnlyAnUnstartedRequestIsReported) {
+    const std::string request = GetParam().request, failure = GetParam().failure;
+    const struct {
+        const char* what;
+        bool atOnce;
+        PowerRequestResult result;
+        const char* reported;  // nullptr: no box
+    } cases[] = {
+        {"answered at once, started", true, {}, nullptr},
+        {"answered at once, refused", true, {false, "Access denied."}, "\r\nAccess denied."},
+        {"answered later, started or cancelled", false, {}, nullptr},
+        {"answered later, refused", false, {false, "Unknown method"}, "\r\nUnknown method"},
+        {"refused without a reason", false, {false, ""}, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> log;
+        FakeForms user{&log};
+        FakeSystem machine{&log};
+        user.answer = [](const ShownBox&) { return msgbox::kYes; };
+        machine.answerAtOnce = c.atOnce;
+        machine.results = {c.result};
+        PowerActions actions{user, machine};
+        actions.Confirm(GetParam().action);
+
+        std::vector<std::string> expected{"box Sure?", "privilege", "waiting", request};
+        if (!c.atOnce) {
+            EXPECT_EQ(log, expected) << c.what;
+            EXPECT_TRUE(actions.Waiting() && user.waiting) << c.what;
+            EXPECT_TRUE(machine.Answer()) << c.what;
+        }
+        expected.push_back("not waiting");
+        std::vector<ShownBox> boxes{{GetParam().question, 36, "Sure?"}};
+        if (c.reported) {
+            expected.push_back("box Tolvane");
+            boxes.push_back({failure + c.reported, 48, "Tolvane"});
+        }
+        EXPECT_EQ(log, expected) << c.what;
+        EXPECT_EQ(user.boxes, boxes) << c.what;
+        EXPECT_FALSE(actions.Waiting() || user.waiting) << c.what;
     }
 }
 
-TEST_P(PowerActionsTest, ConfirmingAgainAfterARefusalRepeatsTheWholeSequence) {
+TEST_P(PowerActionsTest, WhileARequestWaitsConfirmingDoesNothingAndAfterItsAnswerAllAgain) {
     forms.answer = [](const ShownBox&) { return msgbox::kYes; };
-    GetParam().confirm(forms, system);  // started, then refused by an application: silent
-    GetParam().confirm(forms, system);
-    EXPECT_THAT(journal, ElementsAre("box Sure?", "privilege", GetParam().request, "box Sure?",
-                                     "privilege", GetParam().request));
+    system.answerAtOnce = false;
+    system.results = {{false, "Access denied."}};
+    Confirm();
+    Confirm();
+    power.Confirm(PowerAction::Restart);
+    power.Confirm(PowerAction::PowerOff);
+    EXPECT_THAT(journal, ElementsAre("box Sure?", "privilege", "waiting", GetParam().request));
+    ASSERT_TRUE(system.Answer());
+    ASSERT_FALSE(system.Answer());  // the ignored confirmations sent nothing
+    journal.clear();
+    Confirm();
+    EXPECT_THAT(journal, ElementsAre("box Sure?", "privilege", "waiting", GetParam().request));
 }
 
-TEST_P(PowerActionsTest, ARequestThatCouldNotStartIsReportedOnce) {
-    system.results = {{false, "Access denied."}, {false, ""}};
+TEST_P(PowerActionsTest, AnAnswerThatComesAfterTheWindowIsGoneIsDropped) {
     forms.answer = [](const ShownBox&) { return msgbox::kYes; };
-    GetParam().confirm(forms, system);
-    GetParam().confirm(forms, system);
-    const std::string failure = GetParam().failure;
-    EXPECT_THAT(forms.boxes, ElementsAre(ShownBox{GetParam().question, 36, "Sure?"},
-                                         ShownBox{failure + "\r\nAccess denied.", 48, "Tolvane"},
-                                         ShownBox{GetParam().question, 36, "Sure?"},
-                                         ShownBox{failure, 48, "Tolvane"}));
+    system.answerAtOnce = false;
+    system.results = {{false, "Access denied."}};
+    auto gone = std::make_unique<PowerActions>(forms, system);
+    gone->Confirm(GetParam().action);
+    gone.reset();
+    journal.clear();
+    ASSERT_TRUE(system.Answer());
+    EXPECT_TRUE(journal.empty());
 }
 
 TEST(ShownReasonTest, ALongReasonIsCutAfterAWordWithinAbout600Characters) {

@@ -201,6 +201,55 @@ TEST_F(FrmMainTest, EnterOrSpaceOnALabelAsksAsItsDoubleClickDoes) {
     EXPECT_EQ(forms.popups, 0);
 }
 
+// Yes to every box; a restart is requested and its answer not yet come. Whatever is done
+// to the actions meanwhile is dropped, not acted on once the answer comes.
+TEST_F(FrmMainTest, InputToTheActionsWhileARequestWaitsIsDroppedNotKept) {
+    const std::string reboot = "Are you sure you want to reboot the computer?";
+    const std::string shutDown = "Are you sure you want to shut the computer down?";
+    enum class Do { DblClick, Key, Activate, Answer };
+    struct Step {
+        Do what;
+        Control on = Control::frmMain;
+        Key key = Key::Other;
+    };
+    constexpr Control restart = Control::lblRestart, shut = Control::lblShutDown;
+    const Step answer{Do::Answer};
+    const struct {
+        const char* what;
+        std::vector<Step> steps;
+        std::vector<std::string> questions;  // asked after the first one
+    } cases[] = {
+        {"double-clicks", {{Do::DblClick, restart}, {Do::DblClick, shut}, answer}, {}},
+        {"Enter and Space on the labels",
+         {{Do::Key, shut, Key::Enter}, {Do::Key, restart, Key::Space}, answer},
+         {}},
+        {"assistive technology's press", {{Do::Activate, shut}, answer}, {}},
+        {"after the answer, a double-click asks again",
+         {{Do::DblClick, shut}, answer, {Do::DblClick, shut}},
+         {shutDown}},
+        {"after the answer, Enter asks again", {answer, {Do::Key, restart, Key::Enter}}, {reboot}},
+    };
+    for (const auto& c : cases) {
+        FakeForms fresh;
+        fresh.answer = [](const ShownBox&) { return msgbox::kYes; };
+        FakeSystem waiting;
+        waiting.answerAtOnce = false;
+        FrmMain handlers{fresh, waiting};
+        handlers.DblClick(Control::lblRestart);
+        for (const Step& step : c.steps) {
+            if (step.what == Do::DblClick) handlers.DblClick(step.on);
+            if (step.what == Do::Key) handlers.KeyDown(step.on, step.key);
+            if (step.what == Do::Activate) handlers.Activate(step.on);
+            if (step.what == Do::Answer) {
+                EXPECT_TRUE(waiting.Answer()) << c.what;
+            }
+        }
+        std::vector<std::string> asked;
+        for (std::size_t i = 1; i < fresh.boxes.size(); ++i) asked.push_back(fresh.boxes[i].prompt);
+        EXPECT_EQ(asked, c.questions) << c.what;
+    }
+}
+
 TEST_F(FrmMainTest, EnterAndSpaceElsewhereDoNothing) {
     for (const Control on :
          {Control::frmMain, Control::lblTip, Control::txtUptime, Control::fraTodo}) {

@@ -23,8 +23,24 @@ std::uint64_t LinuxSystem::MillisecondsSinceStart() {
            static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
 }
 
-PowerRequestResult LinuxSystem::RequestPower(PowerAction action) {
-    return RequestPowerOverDBus(action, keepResponsive_);
+LinuxSystem::LinuxSystem(EventLoop& loop) : loop_(loop) {}
+LinuxSystem::~LinuxSystem() = default;
+
+void LinuxSystem::RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) {
+    requests_.emplace_back();
+    const auto request = std::prev(requests_.end());
+    *request = std::make_unique<PowerRequest>(loop_, action,
+                                              [this, request, done](PowerRequestResult result) {
+                                                  // This closure belongs to the request erased
+                                                  // here: only copies are used after.
+                                                  const auto answer = done;
+                                                  requests_.erase(request);
+                                                  answer(std::move(result));
+                                              });
+    if (const auto result = (*request)->Start()) {
+        requests_.erase(request);
+        done(*result);
+    }
 }
 
 namespace {

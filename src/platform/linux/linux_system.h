@@ -1,29 +1,37 @@
 #pragma once
 #include <functional>
+#include <list>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/linux/event_loop.h"
 #include "platform/system.h"
 
 namespace tolvane {
 
+class PowerRequest;
+
 // The running Linux machine.
 class LinuxSystem final : public System {
   public:
-    // keepResponsive is called again and again while a power request waits for an
-    // answer (a password prompt can take minutes), so the window can keep repainting.
-    explicit LinuxSystem(std::function<void()> keepResponsive = {})
-        : keepResponsive_(std::move(keepResponsive)) {}
+    // Power requests go on from `loop`, which must outlive this object.
+    explicit LinuxSystem(EventLoop& loop);
+    LinuxSystem(const LinuxSystem&) = delete;
+    LinuxSystem& operator=(const LinuxSystem&) = delete;
+    // Requests still waiting: what was sent is written out, their answers are dropped.
+    ~LinuxSystem() override;
 
     std::uint64_t MillisecondsSinceStart() override;
     std::string MachineName() override;
     std::string OSName() override;
     // logind asks polkit during the request itself; there is no separate step.
     void EnableShutdownPrivilege() override {}
-    PowerRequestResult RequestPower(PowerAction action) override;
+    void RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) override;
 
   private:
-    std::function<void()> keepResponsive_;
+    EventLoop& loop_;
+    std::list<std::unique_ptr<PowerRequest>> requests_;
 };
 
 // The first 64 KiB of path, when it is a regular file (through links); else nothing.

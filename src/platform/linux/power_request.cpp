@@ -1,21 +1,182 @@
 #include "platform/linux/power_request.h"
 
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "platform/linux/logind.h"
-#include "platform/linux/session_manager.h"
 
 namespace tolvane {
+namespace {
 
-PowerRequestResult RequestPowerOverDBus(PowerAction action,
-                                        const std::function<void()>& keepResponsive) {
+using sdbus::BusKind;
+using sdbus::Connection;
+using std::chrono::microseconds;
+
+// Questions get sd-bus's usual limit (0 says so). The request gets none: a password prompt
+// or GNOME's own confirmation may stand before its answer, and a session that ends answers
+// nothing; timing out into logind would skip the applications.
+const std::optional<microseconds> kQuestionLimit = microseconds(0);
+const std::optional<microseconds> kNoLimit = std::nullopt;
+
+int NewCall(sd_bus* bus, const char* service, const char* path, const char* interface,
+            const char* method, sdbus::Message& call) {
+    sd_bus_message* raw = nullptr;
+    const int r = sd_bus_message_new_method_call(bus, &raw, service, path, interface, method);
+    call.reset(raw);
+    return r;
+}
+
+std::vector<std::string> ReadNames(sd_bus_message* reply) {
+    std::vector<std::string> names;
+    if (sd_bus_message_enter_container(reply, 'a', "s") <= 0) return names;
+    const char* name = nullptr;
+    while (sd_bus_message_read(reply, "s", &name) > 0) names.emplace_back(name);
+    return names;
+}
+
+bool IsError(sd_bus_message* reply, int broken) {
+    return broken < 0 || sd_bus_message_is_method_error(reply, nullptr);
+}
+
+// GNOME answers Reboot and Shutdown so when the user cancels its own confirmation: GLib's
+// G_IO_ERROR_CANCELLED, which has no D-Bus name of its own.
+constexpr const char* kGnomeCancelled =
+    "org.gtk.GDBus.UnmappedGError.Quark._g_2dio_2derror_2dquark.Code19";
+
+PowerRequestResult Refused(sd_bus_message* reply, int broken) {
+    if (broken < 0) return {false, sdbus::ErrnoText(broken)};
+    return {false, sdbus::ErrorText(sd_bus_message_get_error(reply))};
+}
+
+}  // namespace
+
+std::optional<PowerRequestResult> PowerRequest::Start() {
     // Nothing may escape into the window's event handler, not even an allocation failure.
     try {
-        if (auto answer = AskSessionManager(action, keepResponsive)) return *answer;
-        return AskLogind(action, keepResponsive);
+        LookForSessionManager();
     } catch (const std::exception& error) {
-        return {false, error.what()};
+        result_ = {false, error.what()};
     }
+    return result_;
+}
+
+void PowerRequest::Send(Connection& bus, sd_bus_message* call, std::optional<microseconds> limit,
+                        Handler handler) {
+    const int r = bus.Call(call, limit, [this, handler](sd_bus_message* reply, int broken) {
+        // Called from sd-bus, which is C: nothing may escape.
+        try {
+            (this->*handler)(reply, broken);
+        } catch (const std::exception& error) {
+            result_ = {false, error.what()};
+        }
+    });
+    if (r < 0) result_ = {false, sdbus::ErrnoText(r)};
+}
+
+void PowerRequest::LookForSessionManager() {
+    int error = 0;
+    session_ = Connection::Open(
+        BusKind::Session, loop_, [this] { Processed(); }, error);
+    if (!session_) return RequestFromLogind();  // no session bus, so no session manager
+    sdbus::Message call;
+    const int r = NewCall(session_->get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                          "org.freedesktop.DBus", "ListNames", call);
+    if (r < 0) {
+        result_ = {false, sdbus::ErrnoText(r)};
+        return;
+    }
+    Send(*session_, call.get(), kQuestionLimit, &PowerRequest::Named);
+}
+
+void PowerRequest::Named(sd_bus_message* reply, int broken) {
+    if (IsError(reply, broken)) {
+        result_ = Refused(reply, broken);
+        return;
+    }
+    // Only names with an owner now: asking for one that D-Bus could start would start it.
+    manager_ = ChooseSessionManager(ReadNames(reply));
+    if (!manager_) return RequestFromLogind();
+    if (!manager_->ask.Of(action_)) return Request(manager_->request.Of(action_));
+    sdbus::Message call;
+    const int r = NewCall(session_->get(), manager_->service, manager_->path, manager_->interface,
+                          manager_->ask.Of(action_), call);
+    if (r < 0) {
+        result_ = {false, sdbus::ErrnoText(r)};
+        return;
+    }
+    Send(*session_, call.get(), kQuestionLimit, &PowerRequest::Allowed);
+}
+
+void PowerRequest::Allowed(sd_bus_message* reply, int broken) {
+    if (IsError(reply, broken)) {
+        result_ = Refused(reply, broken);
+        return;
+    }
+    int may = 0;
+    if (sd_bus_message_read(reply, "b", &may) >= 0 && may)
+        return Request(manager_->request.Of(action_));
+    result_ = {false, std::string(manager_->desktop) + "'s session manager answered " +
+                          manager_->ask.Of(action_) + ": no."};
+}
+
+void PowerRequest::Request(const char* method) {
+    sdbus::Message call;
+    int r = NewCall(session_->get(), manager_->service, manager_->path, manager_->interface, method,
+                    call);
+    if (r >= 0 && manager_->allowSave) r = sd_bus_message_append(call.get(), "b", 1);
+    if (r < 0) {
+        result_ = {false, sdbus::ErrnoText(r)};
+        return;
+    }
+    Send(*session_, call.get(), kNoLimit, &PowerRequest::Answered);
+}
+
+void PowerRequest::RequestFromLogind() {
+    int error = 0;
+    system_ = Connection::Open(
+        BusKind::System, loop_, [this] { Processed(); }, error);
+    if (!system_) {
+        result_ = {false, "The system bus could not be reached: " + sdbus::ErrnoText(error) + "."};
+        return;
+    }
+    sdbus::Message call;
+    const int r = NewLogindCall(system_->get(), action_, call);
+    if (r < 0) {
+        result_ = {false, sdbus::ErrnoText(r)};
+        return;
+    }
+    Send(*system_, call.get(), kNoLimit, &PowerRequest::Answered);
+}
+
+void PowerRequest::Answered(sd_bus_message* reply, int broken) {
+    if (broken >= 0 && manager_ && !triedInstead_ && manager_->instead.Of(action_) &&
+        sd_bus_message_is_method_error(reply, SD_BUS_ERROR_UNKNOWN_METHOD)) {
+        triedInstead_ = true;
+        return Request(manager_->instead.Of(action_));
+    }
+    if (!IsError(reply, broken) || IsCancel(reply, broken)) {
+        result_ = PowerRequestResult{};
+        return;
+    }
+    result_ = Refused(reply, broken);
+}
+
+bool PowerRequest::IsCancel(sd_bus_message* reply, int broken) const {
+    if (broken < 0) return false;
+    if (sd_bus_message_is_method_error(reply, kGnomeCancelled)) return true;
+    // The bus took the request in, and its recipient left without answering: that is how
+    // a session that ends looks (GNOME answers nothing once it was confirmed).
+    const Connection& bus = manager_ ? *session_ : *system_;
+    return bus.WasReady() && sd_bus_message_is_method_error(reply, SD_BUS_ERROR_NO_REPLY);
+}
+
+void PowerRequest::Processed() {
+    if (!result_ || !finished_) return;
+    // Moved out first: `finished` may destroy this request.
+    const Finished finished = std::move(finished_);
+    finished_ = nullptr;
+    finished(*result_);
 }
 
 }  // namespace tolvane

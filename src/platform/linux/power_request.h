@@ -1,14 +1,56 @@
 #pragma once
 #include <functional>
+#include <memory>
+#include <optional>
 
+#include "platform/linux/bus_connection.h"
+#include "platform/linux/event_loop.h"
+#include "platform/linux/session_manager.h"
 #include "platform/system.h"
 
 namespace tolvane {
 
-// Asks the desktop's session manager on the session bus to restart or power off (so
-// running applications can save their work); without one, systemd-logind on the system
-// bus, interactively so polkit may ask for a password.
-PowerRequestResult RequestPowerOverDBus(PowerAction action,
-                                        const std::function<void()>& keepResponsive);
+// One restart or power-off request: to the desktop's session manager on the session bus,
+// so that running applications may save their work or refuse, as on Windows; without one,
+// to systemd-logind on the system bus. Every step goes on from the event loop.
+class PowerRequest {
+  public:
+    using Finished = std::function<void(PowerRequestResult)>;
+
+    // `finished` runs once, from the event loop, when the answer has come; it may destroy
+    // this request. Destroying it earlier drops the answer: `finished` never runs.
+    PowerRequest(EventLoop& loop, PowerAction action, Finished finished)
+        : loop_(loop), action_(action), finished_(std::move(finished)) {}
+    PowerRequest(const PowerRequest&) = delete;
+    PowerRequest& operator=(const PowerRequest&) = delete;
+
+    // The result when it is known at once (nothing could be sent); then `finished` never runs.
+    std::optional<PowerRequestResult> Start();
+
+  private:
+    using Handler = void (PowerRequest::*)(sd_bus_message* reply, int broken);
+
+    void Send(sdbus::Connection& bus, sd_bus_message* call,
+              std::optional<std::chrono::microseconds> limit, Handler handler);
+    void LookForSessionManager();
+    void Named(sd_bus_message* reply, int broken);    // the names owned on the session bus
+    void Allowed(sd_bus_message* reply, int broken);  // whether the manager may do it
+    void Request(const char* method);
+    void RequestFromLogind();
+    void Answered(sd_bus_message* reply, int broken);  // the request's own answer
+    // A cancel, by the user or an application, or the session ending: no refusal.
+    bool IsCancel(sd_bus_message* reply, int broken) const;
+    // After each round of answers on either bus: the end, once the result is known.
+    void Processed();
+
+    EventLoop& loop_;
+    PowerAction action_;
+    Finished finished_;
+    std::unique_ptr<sdbus::Connection> session_;
+    std::unique_ptr<sdbus::Connection> system_;
+    const SessionManager* manager_ = nullptr;
+    bool triedInstead_ = false;
+    std::optional<PowerRequestResult> result_;
+};
 
 }  // namespace tolvane

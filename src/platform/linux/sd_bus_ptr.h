@@ -7,8 +7,8 @@ namespace tolvane::sdbus {
 
 // Owning pointers for the sd-bus objects this program creates.
 struct BusUnref {
-    // Flushes queued messages before closing, so nothing sent is lost.
-    void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
+    // Never sd_bus_flush_close_unref: on a bus that does not answer it waits for minutes.
+    void operator()(sd_bus* bus) const { sd_bus_close_unref(bus); }
 };
 struct MessageUnref {
     void operator()(sd_bus_message* message) const { sd_bus_message_unref(message); }

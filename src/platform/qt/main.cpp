@@ -5,6 +5,7 @@
 
 #include "platform/linux/linux_system.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/qt_event_loop.h"
 #include "version.h"
 
 namespace {
@@ -42,9 +43,10 @@ int main(int argc, char* argv[]) {
                                                .arg(tolvane::version::kMinor)
                                                .arg(tolvane::version::kRevision));
 
-    // A power request can wait minutes for a password; the window keeps repainting.
-    tolvane::LinuxSystem system(
-        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    // A power request can wait minutes for a password or a desktop's own confirmation; its
+    // D-Bus traffic goes on from the window's own event loop.
+    tolvane::qt::QtEventLoop loop;
+    tolvane::LinuxSystem system(loop);
     tolvane::qt::MainWindow window(system);
     window.Start();
     return QApplication::exec();

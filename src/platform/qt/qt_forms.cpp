@@ -119,4 +119,19 @@ MenuItem QtForms::PopupAboutMenu(PopupPlace place) {
     return chosen && chosen == mnuAboutTolvane_ ? MenuItem::mnuAboutTolvane : MenuItem::None;
 }
 
+void QtForms::SetWaiting(bool waiting) {
+    if (waiting == waiting_) return;
+    waiting_ = waiting;
+    // The text box has a pointer of its own, which would hide the wait over it.
+    QLineEdit& textBox = *controls_.txtUptime;
+    if (waiting) {
+        textBoxCursor_ = textBox.cursor();
+        window_.setCursor(Qt::BusyCursor);
+        textBox.setCursor(Qt::BusyCursor);
+    } else {
+        window_.unsetCursor();
+        textBox.setCursor(textBoxCursor_);
+    }
+}
+
 }  // namespace tolvane::qt

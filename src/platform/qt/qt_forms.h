@@ -1,5 +1,6 @@
 #pragma once
 #include <QAction>
+#include <QCursor>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -33,6 +34,7 @@ class QtForms final : public Forms {
     void SetForeColor(Control control, OleColor color) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     MenuItem PopupAboutMenu(PopupPlace place) override;
+    void SetWaiting(bool waiting) override;
 
   private:
     QPoint PopupPosition(PopupPlace place) const;
@@ -45,6 +47,8 @@ class QtForms final : public Forms {
     QPointer<QAction> mnuAboutTolvane_;
     BoxPresenter presentBox_;
     MenuPresenter presentMenu_;
+    bool waiting_ = false;
+    QCursor textBoxCursor_;  // while waiting
 };
 
 }  // namespace tolvane::qt

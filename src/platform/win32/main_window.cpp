@@ -243,6 +243,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!control || !IsLabel(*control)) break;
             return LabelColors(reinterpret_cast<HDC>(wParam), *control);
         }
+        case WM_SETCURSOR:
+            // Children ask here first: the wait shows over the whole window, text box included.
+            // The application-starting pointer, as the window stays usable meanwhile.
+            if (!forms_.Waiting() || LOWORD(lParam) != HTCLIENT) break;
+            SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+            return TRUE;
         case WM_CONTEXTMENU:
             // A right-click opened the popup at its press already; only the keyboard's
             // request is news here.

@@ -39,6 +39,19 @@ MenuHandle BuildAboutMenu() {
     return bar;
 }
 
+// Asks the window under the pointer, if it is ours, to set the pointer again now rather
+// than at the pointer's next move.
+void RefreshPointer(HWND window) {
+    POINT at{};
+    if (!window || !GetCursorPos(&at)) return;
+    const HWND under = WindowFromPoint(at);
+    if (!under || (under != window && !IsChild(window, under))) return;
+    const auto hit =
+        static_cast<WORD>(SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                 MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
 }  // namespace
 
 COLORREF ResolveColor(OleColor color) {
@@ -168,6 +181,11 @@ MenuItem Win32Forms::PopupAboutMenu(PopupPlace place) {
     const UINT chosen =
         presentMenu_(Window(Control::frmMain), GetSubMenu(bar.get(), 0), PopupPosition(place));
     return chosen == IDM_ABOUT_TOLVANE ? MenuItem::mnuAboutTolvane : MenuItem::None;
+}
+
+void Win32Forms::SetWaiting(bool waiting) {
+    waiting_ = waiting;
+    RefreshPointer(Window(Control::frmMain));
 }
 
 }  // namespace tolvane::win32

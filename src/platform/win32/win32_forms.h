@@ -50,6 +50,9 @@ class Win32Forms final : public Forms {
     void SetForeColor(Control control, OleColor color) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     MenuItem PopupAboutMenu(PopupPlace place) override;
+    void SetWaiting(bool waiting) override;
+    // Whether the pointer over the window shows the wait (the window's WM_SETCURSOR asks).
+    bool Waiting() const { return waiting_; }
 
   private:
     POINT PopupPosition(PopupPlace place) const;
@@ -61,6 +64,7 @@ class Win32Forms final : public Forms {
     HWND toolTips_ = nullptr;  // owned by the window, destroyed with it
     BoxPresenter presentBox_;
     MenuPresenter presentMenu_;
+    bool waiting_ = false;
 };
 
 }  // namespace tolvane::win32

@@ -69,11 +69,11 @@ void Win32System::EnableShutdownPrivilege() {
     AdjustTokenPrivileges(token.get(), FALSE, &enable, sizeof(previous), &previous, &returned);
 }
 
-PowerRequestResult Win32System::RequestPower(PowerAction action) {
+void Win32System::RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) {
     // No force flag: running applications are asked to close and may refuse.
     const UINT flags = action == PowerAction::Restart ? EWX_REBOOT : EWX_POWEROFF;
-    if (ExitWindowsEx(flags, 0)) return {};
-    return {false, win32::SystemErrorText(GetLastError())};
+    if (ExitWindowsEx(flags, 0)) return done({});
+    done({false, win32::SystemErrorText(GetLastError())});
 }
 
 }  // namespace tolvane

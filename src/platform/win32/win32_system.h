@@ -11,7 +11,8 @@ class Win32System final : public System {
     std::string MachineName() override;
     std::string OSName() override;
     void EnableShutdownPrivilege() override;
-    PowerRequestResult RequestPower(PowerAction action) override;
+    // ExitWindowsEx answers at once: `done` runs before this returns.
+    void RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) override;
 };
 
 }  // namespace tolvane

@@ -328,6 +328,21 @@ class WindowTest : public QObject {
         QCOMPARE(live_->boxes.size(), std::size_t{2});
     }
 
+    // Over the whole window while a request waits, the text box included; then as before.
+    void whileARequestWaitsThePointerIsBusy() {
+        live_->system.answerAtOnce = false;
+        live_->answer = QMessageBox::Yes;
+        QWidget* const over[] = {&live_->window, controls().lblRestart, controls().txtUptime};
+        const Qt::CursorShape textBox = controls().txtUptime->cursor().shape();
+        QTest::mouseDClick(controls().lblRestart, Qt::LeftButton, {},
+                           controls().lblRestart->rect().center());
+        QTRY_COMPARE(live_->boxes.size(), std::size_t{1});
+        for (const QWidget* widget : over) QCOMPARE(widget->cursor().shape(), Qt::BusyCursor);
+        QVERIFY(live_->system.Answer());
+        QCOMPARE(controls().lblRestart->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(controls().txtUptime->cursor().shape(), textBox);
+    }
+
     void closingTheWindowEndsTheProgram() {
         QTimer::singleShot(0, &live_->window, [this] { live_->window.close(); });
         // Only so that a window that fails to quit fails the test instead of hanging it.

@@ -10,8 +10,10 @@ int main(int argc, char** argv) {
     const bool restart = argc == 2 && std::string_view(argv[1]) == "restart";
     tolvane::Win32System system;
     system.EnableShutdownPrivilege();
-    const auto result = system.RequestPower(restart ? tolvane::PowerAction::Restart
-                                                    : tolvane::PowerAction::PowerOff);
-    std::printf("started=%d reason=%s\n", result.started ? 1 : 0, result.reason.c_str());
+    system.RequestPower(restart ? tolvane::PowerAction::Restart : tolvane::PowerAction::PowerOff,
+                        [](const tolvane::PowerRequestResult& result) {
+                            std::printf("started=%d reason=%s\n", result.started ? 1 : 0,
+                                        result.reason.c_str());
+                        });
     return 0;
 }

@@ -410,6 +410,27 @@ TEST(Win32WindowTest, NativeEventsReachTheirHandlersAndTheirRequestsTheScreen) {
     }
 }
 
+// Over the whole window while a request waits, the text box included; then as before.
+TEST(Win32WindowTest, WhileARequestWaitsThePointerShowsIt) {
+    TestWindow w;
+    ASSERT_TRUE(w.created);
+    w.system.answerAtOnce = false;
+    w.boxAnswer = IDYES;
+    const auto pointerOver = [](HWND window) {
+        SetCursor(nullptr);
+        SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    const HCURSOR busy = LoadCursorW(nullptr, IDC_APPSTARTING);
+    const HWND over[] = {w.Handle(), w[Control::lblRestart], w[Control::txtUptime]};
+    SendMessageW(w[Control::lblRestart], WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    for (const HWND window : over) EXPECT_EQ(pointerOver(window), busy);
+    ASSERT_TRUE(w.system.Answer());
+    for (const HWND window : over) EXPECT_NE(pointerOver(window), busy);
+    EXPECT_EQ(pointerOver(w[Control::txtUptime]), LoadCursorW(nullptr, IDC_IBEAM));
+}
+
 TEST(Win32WindowTest, TabReachesTheActionLabelsWhichShowTheFocusAndGetItBack) {
     TestWindow w(true);
     ASSERT_TRUE(w.created);
