@@ -1,23 +1,24 @@
-"""Starts the Linux program on a private display, cut off from the machine's own buses."""
+"""Starts the Linux program on a private display, cut off from the machine's own buses.
+
+The private buses are python3-dbusmock's (DBusTestCase), which needs the system python.
+"""
 
 import os
-import sys
+import subprocess
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "platform", "linux", "power"))
-import private_bus  # noqa: E402  (the private D-Bus harness of the power tests)
+from dbusmock import DBusTestCase
 
-__all__ = ["private_bus", "bus_env", "nowhere", "start"]
+__all__ = ["DBusTestCase", "private_buses", "nowhere", "start", "stop"]
 
 
-def bus_env(system_address, session_address):
-    """This environment with the given buses and no way back to the machine's own."""
-    env = dict(os.environ)
+def private_buses(system=True):
+    """dbusmock's private session bus, and its system bus unless told otherwise, set in
+    os.environ for everything started after; DBusTestCase.tearDownClass() stops them."""
     for leak in ("DBUS_STARTER_ADDRESS", "DBUS_STARTER_BUS_TYPE", "XDG_RUNTIME_DIR"):
-        env.pop(leak, None)
-    env["DBUS_SYSTEM_BUS_ADDRESS"] = system_address
-    env["DBUS_SESSION_BUS_ADDRESS"] = session_address
-    return env
+        os.environ.pop(leak, None)
+    if system:
+        DBusTestCase.start_system_bus()
+    DBusTestCase.start_session_bus()
 
 
 def nowhere(directory, name):
@@ -25,10 +26,22 @@ def nowhere(directory, name):
     return f"unix:path={os.path.join(directory, name + '_missing_socket')}"
 
 
-def start(processes, display, program, directory, env):
+def start(display, program, directory, env=None):
     """The program on display, its home and runtime directory in directory."""
     runtime = os.path.join(directory, "runtime")
     os.makedirs(runtime, mode=0o700, exist_ok=True)
     env = display.env(env)
     env.update(QT_QPA_PLATFORM="xcb", HOME=directory, XDG_RUNTIME_DIR=runtime)
-    return processes.start([program], os.path.join(directory, "tolvane.log"), env=env)
+    with open(os.path.join(directory, "tolvane.log"), "wb") as log:
+        return subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL, stdout=log,
+                                stderr=log)
+
+
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()

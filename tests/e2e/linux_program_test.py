@@ -11,34 +11,33 @@ import sys
 import tempfile
 import unittest
 
+import dbus
+import dbusmock
+
 import frm_main_driver
 import linux_program
 import x_session
-from linux_program import private_bus
 
 PROGRAM = None
-LOGIND = ("org.freedesktop.login1", "/org/freedesktop/login1")
 POWER_METHODS = ("Reboot", "PowerOff")
 
 
-class LinuxProgramTest(unittest.TestCase):
+class LinuxProgramTest(linux_program.DBusTestCase):
+    @classmethod
+    def setUpClass(cls):
+        linux_program.private_buses()
+
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="tolvane-e2e-")
         self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
-        processes = private_bus.Processes()
-        self.addCleanup(processes.close)
         self.display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
         self.addCleanup(self.display.close)
         self.addCleanup(self.print_log_on_failure)
-
-        system = private_bus.PrivateBus(processes, self.dir, "system")
-        self.addCleanup(system.close)
-        session = private_bus.PrivateBus(processes, self.dir, "session")
-        self.addCleanup(session.close)
-        env = linux_program.bus_env(system.address, session.address)
-        self.logind = private_bus.Mock(processes, self.dir, system, "system", *LOGIND,
-                                       ["-t", "logind"], env)
-        self.program = linux_program.start(processes, self.display, PROGRAM, self.dir, env)
+        logind, logind_object = self.spawn_server_template("logind", stdout=subprocess.DEVNULL)
+        self.addCleanup(linux_program.stop, logind)
+        self.logind = dbus.Interface(logind_object, dbusmock.MOCK_IFACE)
+        self.program = linux_program.start(self.display, PROGRAM, self.dir)
+        self.addCleanup(linux_program.stop, self.program)
         self.window = frm_main_driver.MainWindow(self.display, self.program, self.dir)
 
     def print_log_on_failure(self):
@@ -48,7 +47,8 @@ class LinuxProgramTest(unittest.TestCase):
                 print(log.read()[-4000:], file=sys.stderr)
 
     def power_requests(self):
-        return [call for call in self.logind.calls() if call[0] in POWER_METHODS]
+        return [(str(method), [bool(a) for a in args])
+                for _, method, args in self.logind.GetCalls() if method in POWER_METHODS]
 
     def test_the_window_shows_a_live_uptime(self):
         self.window.wait_for_live_uptime()
@@ -64,7 +64,7 @@ class LinuxProgramTest(unittest.TestCase):
         window = self.window
         for label, no_key, method in cases:
             with self.subTest(label):
-                self.logind.mock.ClearCalls()
+                self.logind.ClearCalls()
                 window.double_click(label)
                 window.answer("Sure?", no_key)
                 self.assertTrue(window.alive())
@@ -86,7 +86,7 @@ class LinuxProgramTest(unittest.TestCase):
         for label, method in (("restart", "Reboot"), ("shutdown", "PowerOff")):
             for key in ("Return", "space"):
                 with self.subTest(label=label, key=key):
-                    self.logind.mock.ClearCalls()
+                    self.logind.ClearCalls()
                     window.hold_on_label(label, key)
                     self.assertEqual(self.power_requests(), [])
                     window.answer("Sure?", "Return")  # pressed afresh: Yes, the default

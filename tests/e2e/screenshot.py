@@ -15,13 +15,15 @@ import x_session
 
 
 def linux_program(stack, display, directory, program):
-    import linux_program as linux  # only here: it needs python3-dbus
+    import linux_program as linux  # only here: it needs python3-dbusmock
 
-    processes = linux.private_bus.Processes()
-    stack.callback(processes.close)
     # No bus at all: the window needs none, and the machine's own must stay out of reach.
-    env = linux.bus_env(linux.nowhere(directory, "system"), linux.nowhere(directory, "session"))
-    return linux.start(processes, display, program, directory, env)
+    env = dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=linux.nowhere(directory, "system"),
+               DBUS_SESSION_BUS_ADDRESS=linux.nowhere(directory, "session"))
+    env.pop("XDG_RUNTIME_DIR", None)
+    process = linux.start(display, program, directory, env)
+    stack.callback(linux.stop, process)
+    return process
 
 
 def windows_program(stack, display, directory, program, prefix, wine_run):

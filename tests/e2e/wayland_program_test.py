@@ -8,13 +8,13 @@ import os
 import re
 import shutil
 import socket
+import subprocess
 import sys
 import tempfile
 import unittest
 
 import linux_program
 import x_session
-from linux_program import private_bus
 
 PROGRAM = None
 WAYLAND_SOCKET = "tolvane-wayland"
@@ -30,41 +30,47 @@ def descendants(node):
             yield from descendants(child)
 
 
-class WaylandProgramTest(unittest.TestCase):
+class WaylandProgramTest(linux_program.DBusTestCase):
+    @classmethod
+    def setUpClass(cls):
+        linux_program.private_buses(system=False)
+
+    def start(self, args, log_name, env):
+        with open(os.path.join(self.dir, log_name), "wb") as log:
+            process = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=log,
+                                       stderr=log)
+        self.addCleanup(linux_program.stop, process)
+        return process
+
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="tolvane-wayland-")
         self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
-        processes = private_bus.Processes()
-        self.addCleanup(processes.close)
         self.addCleanup(self.print_logs_on_failure)
         runtime = os.path.join(self.dir, "runtime")
         os.makedirs(runtime, mode=0o700)
-
-        session = private_bus.PrivateBus(processes, self.dir, "session")
-        self.addCleanup(session.close)
         # Nothing is confirmed here, so the system bus is one that is not there.
-        env = linux_program.bus_env(linux_program.nowhere(self.dir, "system"), session.address)
+        env = dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=linux_program.nowhere(self.dir, "system"),
+                   XDG_RUNTIME_DIR=runtime, HOME=self.dir)
         env.pop("DISPLAY", None)
-        env.update(XDG_RUNTIME_DIR=runtime, HOME=self.dir)
 
         # The accessibility bus, announced on the session bus as a desktop's is.
-        launcher = processes.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                   os.path.join(self.dir, "at-spi.log"), env=env)
-        private_bus.wait_until(lambda: session.has_owner("org.a11y.Bus"), "the AT-SPI bus",
-                               launcher)
-        weston = processes.start(
-            ["weston", "--backend=headless-backend.so", f"--socket={WAYLAND_SOCKET}",
-             "--idle-time=0"], os.path.join(self.dir, "weston.log"), env=env)
-        private_bus.wait_until(
-            lambda: os.path.exists(os.path.join(runtime, WAYLAND_SOCKET)), "weston", weston)
+        launcher = self.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                              "at-spi.log", env)
+        bus = self.get_dbus()
+        self.addCleanup(bus.close)
+        x_session.wait_until(lambda: bus.name_has_owner("org.a11y.Bus"), "the AT-SPI bus",
+                             process=launcher)
+        weston = self.start(["weston", "--backend=headless-backend.so",
+                             f"--socket={WAYLAND_SOCKET}", "--idle-time=0"], "weston.log", env)
+        x_session.wait_until(lambda: os.path.exists(os.path.join(runtime, WAYLAND_SOCKET)),
+                             "weston", process=weston)
 
         env.update(WAYLAND_DISPLAY=WAYLAND_SOCKET, QT_QPA_PLATFORM="wayland", WAYLAND_DEBUG="1",
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         self.log = os.path.join(self.dir, "tolvane.log")
-        self.program = processes.start([PROGRAM], self.log, env=env)
+        self.program = self.start([PROGRAM], "tolvane.log", env)
 
         # The harness reads the same accessibility bus as a screen reader would.
-        os.environ["DBUS_SESSION_BUS_ADDRESS"] = session.address
         import pyatspi  # noqa: E402  (it finds the bus when first imported)
         self.pyatspi = pyatspi
 
