@@ -170,6 +170,15 @@ HRESULT ClearPushButton(IAccPropServices& services, HWND label) {
                                    static_cast<int>(std::size(kAnnotated)));
 }
 
+HRESULT SetAccessibleName(IAccPropServices& services, HWND control, const wchar_t* name) {
+    return services.SetHwndPropStr(control, kClient, CHILDID_SELF, PROPID_ACC_NAME, name);
+}
+
+HRESULT ClearAccessibleName(IAccPropServices& services, HWND control) {
+    const MSAAPROPID name[] = {PROPID_ACC_NAME};
+    return services.ClearHwndProps(control, kClient, CHILDID_SELF, name, 1);
+}
+
 LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
     IAccessible* standard = nullptr;

@@ -24,6 +24,12 @@ inline constexpr wchar_t kPressActionName[] = L"Press";
 HRESULT AnnotateAsPushButton(IAccPropServices& services, HWND label);
 HRESULT ClearPushButton(IAccPropServices& services, HWND label);
 
+// Names `control` for assistive technology with `name` instead of its shown text (the
+// heading's whole text where the label shows it shortened); ClearAccessibleName takes it
+// off again.
+HRESULT SetAccessibleName(IAccPropServices& services, HWND control, const wchar_t* name);
+HRESULT ClearAccessibleName(IAccPropServices& services, HWND control);
+
 // The answer to WM_GETOBJECT on `label` for its client object; 0 for any other object or
 // when it cannot be made, which leaves it to the label's own procedure.
 LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam);

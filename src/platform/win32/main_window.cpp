@@ -149,6 +149,7 @@ void MainWindow::Show(int showCommand) {
 
 void MainWindow::CreateControls() {
     forms_.Attach(Control::frmMain, Handle());
+    forms_.UseAccessibility(accessibility_.get());
     // Creation order is the tab order.
     for (const auto& control : ui::kControls) {
         const HWND child = CreateChildControl(Handle(), control);
@@ -276,9 +277,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             KillTimer(Handle(), kTimerId);
             // Taken off while the labels still exist: annotations are keyed by window
             // handle, and the system reuses handles.
-            if (accessibility_.get())
+            if (accessibility_.get()) {
                 for (const Control label : {Control::lblShutDown, Control::lblRestart})
                     ClearPushButton(*accessibility_.get(), forms_.Window(label));
+                ClearAccessibleName(*accessibility_.get(), forms_.Window(Control::lblTip));
+            }
             // Closing the window ends the program.
             PostQuitMessage(0);
             return 0;

@@ -570,11 +570,15 @@ TEST(Win32WindowTest, ActionLabelsAreAnnotatedAsButtonsUntilClosingEndsTheProgra
             {true, w[label], true, true, PROPID_ACC_ROLE, std::to_wstring(ROLE_SYSTEM_PUSHBUTTON)});
         expected.push_back({true, w[label], true, true, PROPID_ACC_DEFAULTACTION, L"Press"});
     }
+    // The heading by its whole text, however the label shortens it.
+    expected.push_back({true, w[Control::lblTip], true, true, PROPID_ACC_NAME,
+                        L"\\\\PC1\r\nRunning Windows 2000 , has been up for:"});
     EXPECT_EQ(services.calls, expected);
     // Taken off again while the labels are still there: the system reuses handles.
     for (const Control label : {Control::lblShutDown, Control::lblRestart})
         for (const GUID& property : {PROPID_ACC_ROLE, PROPID_ACC_DEFAULTACTION})
             expected.push_back({false, w[label], true, true, property, L""});
+    expected.push_back({false, w[Control::lblTip], true, true, PROPID_ACC_NAME, L""});
     SendMessageW(w.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(w.Handle(), nullptr);
     EXPECT_EQ(services.calls, expected);
