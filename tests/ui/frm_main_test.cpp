@@ -43,6 +43,7 @@ TEST_F(FrmMainTest, LoadSetsTheHeadingOnceFromNameThenOsShortenedOnlyInTheLabel)
         fresh.lineWidth = c.lineWidth;
         FrmMain handlers{fresh, machine};
         handlers.Load();
+        EXPECT_FALSE(fresh.texts.contains(Control::txtUptime));  // empty until the first tick
         for (int i = 0; i < 3; ++i) handlers.Timer();
         EXPECT_EQ(fresh.texts[Control::lblTip], c.label);
         EXPECT_EQ(fresh.toolTips[Control::lblTip], whole);
