@@ -24,12 +24,9 @@ class FakeForms : public Forms {
     std::map<Control, std::string> toolTips;
     // A line fits when it has at most this many bytes; the default fits all.
     std::size_t lineWidth = std::string::npos;
-    std::map<Control, OleColor> colors;
     std::vector<ShownBox> boxes;
     std::vector<std::pair<Control, OleColor>> colorWrites;  // every write, repeats included
     int textWrites = 0;
-    int popups = 0;
-    bool waiting = false;
     std::vector<PopupPlace> popupPlaces;
 
     // The answers the test gives: to each box in turn, and to the popup menu.
@@ -46,7 +43,6 @@ class FakeForms : public Forms {
     }
     void SetToolTip(Control control, const std::string& text) override { toolTips[control] = text; }
     void SetForeColor(Control control, OleColor color) override {
-        colors[control] = color;
         colorWrites.emplace_back(control, color);
     }
     int MsgBox(const std::string& prompt, int style, const std::string& title) override {
@@ -55,12 +51,10 @@ class FakeForms : public Forms {
         return answer(boxes.back());
     }
     MenuItem PopupAboutMenu(PopupPlace place) override {
-        ++popups;
         popupPlaces.push_back(place);
         return menuChoice;
     }
     void SetWaiting(bool on) override {
-        waiting = on;
         if (journal_) journal_->push_back(on ? "waiting" : "not waiting");
     }
 

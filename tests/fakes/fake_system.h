@@ -20,17 +20,13 @@ class FakeSystem : public System {
     // As on Windows, each request is answered before RequestPower returns; else the test
     // answers later with Answer(), as the event loop would on Linux.
     bool answerAtOnce = true;
-    int machineNameQueries = 0;
-    int osNameQueries = 0;
 
     std::uint64_t MillisecondsSinceStart() override { return milliseconds; }
     std::string MachineName() override {
-        ++machineNameQueries;
         Write("machine name");
         return machineName;
     }
     std::string OSName() override {
-        ++osNameQueries;
         Write("os name");
         return osName;
     }

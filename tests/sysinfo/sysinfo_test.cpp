@@ -28,7 +28,7 @@ TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
         {4, 0, 999, false, "", "Windows 95 "},
         {4, 0, 1000, false, "", "Windows 4 "},
         {4, 0, 1001, false, "", "Windows NT4 "},
-        {4, 10, 0x040A07CE, false, "", "Windows 98 "},
+        {4, 10, 0x040A07CE, false, "", "Windows 98 "},  // 1998
         {4, 10, 2000, false, "", "Windows 98 "},
         {4, 10, 2001, false, "", "Windows 98SE "},
         {4, 90, 3000, false, "", "Windows Me "},
@@ -68,7 +68,6 @@ TEST(StripTrailingNullsTest, TrimsSpacesThenTrailingNulsOnly) {
     const struct {
         std::string in, out;
     } cases[] = {
-        {"", ""},
         {Field("  Update"), "Update"},
         {Field(""), ""},
         {"   ", ""},

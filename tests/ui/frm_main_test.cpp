@@ -3,9 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/fake_forms.h"
 #include "fakes/fake_system.h"
 
+// The power sequence itself (prompts, waiting, failures) is PowerActions' and tested there;
+// here only that each entry point reaches it, and the window's own rules.
 namespace tolvane {
 namespace {
 
@@ -23,27 +27,28 @@ class FrmMainTest : public testing::Test {
     FrmMain frm{forms, system};
 };
 
-TEST_F(FrmMainTest, LoadSetsTheHeadingOnceFromNameThenOs) {
-    frm.Load();
-    const std::string heading = "\\\\PC1\r\nRunning Windows 2000 , has been up for:";
-    EXPECT_EQ(forms.texts[Control::lblTip], heading);
-    EXPECT_EQ(forms.toolTips[Control::lblTip], heading);
-    EXPECT_THAT(journal, ElementsAre("machine name", "os name"));
-    EXPECT_FALSE(forms.texts.contains(Control::txtUptime));  // empty until the first tick
-
-    for (int i = 0; i < 5; ++i) frm.Timer();
-    EXPECT_EQ(system.machineNameQueries, 1);
-    EXPECT_EQ(system.osNameQueries, 1);
-}
-
-TEST_F(FrmMainTest, AHeadingTooWideIsShortenedInTheLabelAndWholeInItsToolTip) {
-    system.machineName = "A-MACHINE-NAME-OF-SOME-LENGTH";
-    forms.lineWidth = 20;  // as the label measures the line
-    frm.Load();
-    EXPECT_EQ(forms.texts[Control::lblTip],
-              "\\\\A-MACHINE-NAME-\xE2\x80\xA6\r\nRunning \xE2\x80\xA6, has been up for:");
-    EXPECT_EQ(forms.toolTips[Control::lblTip],
-              "\\\\A-MACHINE-NAME-OF-SOME-LENGTH\r\nRunning Windows 2000 , has been up for:");
+TEST_F(FrmMainTest, LoadSetsTheHeadingOnceFromNameThenOsShortenedOnlyInTheLabel) {
+    const std::string whole = "\\\\PC1\r\nRunning Windows 2000 , has been up for:";
+    const struct {
+        std::size_t lineWidth;  // as the label measures the line
+        std::string label;
+    } cases[] = {
+        {std::string::npos, whole},
+        {6, "\\\\PC1\r\nRunning \xE2\x80\xA6, has been up for:"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> log;
+        FakeForms fresh{&log};
+        FakeSystem machine{&log};
+        fresh.lineWidth = c.lineWidth;
+        FrmMain handlers{fresh, machine};
+        handlers.Load();
+        EXPECT_FALSE(fresh.texts.contains(Control::txtUptime));  // empty until the first tick
+        for (int i = 0; i < 3; ++i) handlers.Timer();
+        EXPECT_EQ(fresh.texts[Control::lblTip], c.label);
+        EXPECT_EQ(fresh.toolTips[Control::lblTip], whole);
+        EXPECT_THAT(log, ElementsAre("machine name", "os name"));
+    }
 }
 
 TEST_F(FrmMainTest, ATickWritesTheUptimeFromTheClockOnlyWhenItDiffersFromTheBox) {
@@ -54,8 +59,7 @@ TEST_F(FrmMainTest, ATickWritesTheUptimeFromTheClockOnlyWhenItDiffersFromTheBox)
         int writes;  // so far
     } ticks[] = {
         {90'061'000, nullptr, "1 day 1 hour 1 minute 1 second", 1},
-        {90'061'100, nullptr, "1 day 1 hour 1 minute 1 second", 1},  // same second: left alone
-        {90'061'400, nullptr, "1 day 1 hour 1 minute 1 second", 1},
+        {90'061'400, nullptr, "1 day 1 hour 1 minute 1 second", 1},  // same second: left alone
         {90'062'000, nullptr, "1 day 1 hour 1 minute 2 seconds", 2},
         {90'062'100, "typed by the user", "1 day 1 hour 1 minute 2 seconds", 3},
         {0, nullptr, "0 second", 4},  // a clock that jumps back is believed
@@ -70,227 +74,114 @@ TEST_F(FrmMainTest, ATickWritesTheUptimeFromTheClockOnlyWhenItDiffersFromTheBox)
     }
 }
 
+// Every move sets the colour again; only the frame's surface puts both labels back.
 TEST_F(FrmMainTest, HoveringFollowsTheThreeHandlers) {
-    constexpr OleColor lit = kColorButtonHighlight, normal = kColorButtonText;
+    using W = std::pair<Control, OleColor>;
+    constexpr Control restart = Control::lblRestart, shut = Control::lblShutDown;
+    const W restartLit{restart, kColorButtonHighlight}, shutLit{shut, kColorButtonHighlight};
     const struct {
         const char* what;
         std::vector<Control> moves;
-        OleColor restart, shutDown;  // 0: never set
+        std::vector<W> writes;
     } cases[] = {
-        {"onto Restart", {Control::fraTodo, Control::lblRestart}, lit, normal},
-        {"frame, Restart, frame",
-         {Control::fraTodo, Control::lblRestart, Control::fraTodo},
-         normal,
-         normal},
+        {"Restart twice, then the frame",
+         {restart, restart, Control::fraTodo},
+         {restartLit, restartLit, {restart, kColorButtonText}, {shut, kColorButtonText}}},
         {"Restart, then straight out of the window",
-         {Control::lblRestart, Control::frmMain, Control::txtUptime, Control::lblTip},
-         lit,
-         0},
+         {restart, Control::frmMain, Control::txtUptime, Control::lblTip},
+         {restartLit}},
         {"one lit, then the other without crossing the frame",
-         {Control::lblShutDown, Control::lblRestart},
-         lit,
-         lit},
-        {"Shut Down alone", {Control::lblShutDown}, 0, lit},
+         {shut, restart},
+         {shutLit, restartLit}},
     };
     for (const auto& c : cases) {
         FakeForms fresh;
         FrmMain handlers{fresh, system};
         for (const Control move : c.moves) handlers.MouseMove(move);
-        const auto colour = [&](Control label) {
-            return fresh.colors.contains(label) ? fresh.colors[label] : 0u;
-        };
-        EXPECT_EQ(colour(Control::lblRestart), c.restart) << c.what;
-        EXPECT_EQ(colour(Control::lblShutDown), c.shutDown) << c.what;
+        EXPECT_EQ(fresh.colorWrites, c.writes) << c.what;
     }
 }
 
-TEST_F(FrmMainTest, EveryMoveSetsTheColourAgainAndTheFrameResetsRestartFirst) {
-    frm.MouseMove(Control::lblRestart);
-    frm.MouseMove(Control::lblRestart);
-    frm.MouseMove(Control::fraTodo);
-    using P = std::pair<Control, OleColor>;
-    EXPECT_THAT(forms.colorWrites, ElementsAre(P{Control::lblRestart, kColorButtonHighlight},
-                                               P{Control::lblRestart, kColorButtonHighlight},
-                                               P{Control::lblRestart, kColorButtonText},
-                                               P{Control::lblShutDown, kColorButtonText}));
-}
-
-// A double-click and assistive technology's press act alike.
-TEST_F(FrmMainTest, DoubleClicksAndPressesStartTheirOwnConfirmation) {
+// A double-click, assistive technology's press, and Enter or Space on a label act alike;
+// nothing elsewhere, nor another key.
+TEST_F(FrmMainTest, EachEntryPointOfALabelReachesItsOwnAction) {
+    enum class Do { DblClick, Activate, Enter, Space, Other };
     const struct {
         Control on;
-        const char* question;  // nullptr: nothing happens
+        const char* request;  // nullptr: nothing happens
     } cases[] = {
-        {Control::lblRestart, "Are you sure you want to reboot the computer?"},
-        {Control::lblShutDown, "Are you sure you want to shut the computer down?"},
+        {Control::lblRestart, "request restart"},
+        {Control::lblShutDown, "request power off"},
         {Control::fraTodo, nullptr},
         {Control::frmMain, nullptr},
         {Control::txtUptime, nullptr},
         {Control::lblTip, nullptr},
     };
-    for (const auto handler : {&FrmMain::DblClick, &FrmMain::Activate}) {
+    forms.answer = [](const ShownBox&) { return msgbox::kYes; };
+    for (const Do how : {Do::DblClick, Do::Activate, Do::Enter, Do::Space, Do::Other}) {
         for (const auto& c : cases) {
-            forms.boxes.clear();
             journal.clear();
-            (frm.*handler)(c.on);
-            if (c.question) {
-                EXPECT_THAT(forms.boxes, ElementsAre(ShownBox{c.question, 36, "Sure?"}));
-                EXPECT_THAT(journal, ElementsAre("box Sure?"));  // answered No: nothing else
-            } else {
-                EXPECT_THAT(forms.boxes, IsEmpty());
-            }
+            if (how == Do::DblClick) frm.DblClick(c.on);
+            if (how == Do::Activate) frm.Activate(c.on);
+            if (how == Do::Enter) frm.KeyDown(c.on, Key::Enter);
+            if (how == Do::Space) frm.KeyDown(c.on, Key::Space);
+            if (how == Do::Other) frm.KeyDown(c.on, Key::Other);
+            const auto sent = std::find_if(journal.begin(), journal.end(), [](const auto& entry) {
+                return entry.starts_with("request");
+            });
+            const bool acts = c.request && how != Do::Other;
+            EXPECT_EQ(sent == journal.end() ? "" : *sent, acts ? c.request : "")
+                << static_cast<int>(how) << ' ' << static_cast<int>(c.on);
         }
     }
-}
-
-TEST_F(FrmMainTest, OnlyARightPressOnTheBackgroundOpensTheMenu) {
-    const struct {
-        Control on;
-        MouseButton button;
-        bool opens;
-    } cases[] = {
-        {Control::frmMain, MouseButton::Right, true},
-        {Control::frmMain, MouseButton::Left, false},
-        {Control::frmMain, MouseButton::Middle, false},
-        {Control::lblRestart, MouseButton::Right, false},
-        {Control::lblShutDown, MouseButton::Right, false},
-        {Control::txtUptime, MouseButton::Right, false},
-        {Control::fraTodo, MouseButton::Right, false},
-        {Control::lblTip, MouseButton::Right, false},
-    };
-    for (const auto& c : cases) {
-        forms.popups = 0;
-        frm.MouseDown(c.on, c.button);
-        EXPECT_EQ(forms.popups, c.opens ? 1 : 0) << static_cast<int>(c.on);
-    }
-    EXPECT_THAT(forms.boxes, IsEmpty());  // the menu was dismissed: no About box
-}
-
-TEST_F(FrmMainTest, ChoosingAboutShowsTheAboutBox) {
-    forms.menuChoice = MenuItem::mnuAboutTolvane;
-    frm.MouseDown(Control::frmMain, MouseButton::Right);
-    // Plain decimal numbers of the built version: 1.0.20, not 1.00.0020.
-    EXPECT_THAT(forms.boxes, ElementsAre(ShownBox{"Tolvane\r\nVer 1.0.20\r\nby the Tolvane authors",
-                                                  64, "About Tolvane"}));
-}
-
-TEST_F(FrmMainTest, EnterOrSpaceOnALabelAsksAsItsDoubleClickDoes) {
-    const std::string reboot = "Are you sure you want to reboot the computer?";
-    const std::string shutDown = "Are you sure you want to shut the computer down?";
-    const struct {
-        Control on;
-        Key key;
-        const char* question;  // nullptr: nothing happens
-    } cases[] = {
-        {Control::lblRestart, Key::Enter, reboot.c_str()},
-        {Control::lblRestart, Key::Space, reboot.c_str()},
-        {Control::lblShutDown, Key::Enter, shutDown.c_str()},
-        {Control::lblShutDown, Key::Space, shutDown.c_str()},
-        {Control::lblRestart, Key::Other, nullptr},
-        {Control::lblShutDown, Key::Other, nullptr},
-    };
-    for (const auto& c : cases) {
-        forms.boxes.clear();
-        frm.KeyDown(c.on, c.key);
-        if (c.question) {
-            EXPECT_THAT(forms.boxes, ElementsAre(ShownBox{c.question, 36, "Sure?"}));
-        } else {
-            EXPECT_THAT(forms.boxes, IsEmpty());
-        }
-    }
-    EXPECT_EQ(forms.popups, 0);
-}
-
-// Yes to every box; a restart is requested and its answer not yet come. Whatever is done
-// to the actions meanwhile is dropped, not acted on once the answer comes.
-TEST_F(FrmMainTest, InputToTheActionsWhileARequestWaitsIsDroppedNotKept) {
-    const std::string reboot = "Are you sure you want to reboot the computer?";
-    const std::string shutDown = "Are you sure you want to shut the computer down?";
-    enum class Do { DblClick, Key, Activate, Answer };
-    struct Step {
-        Do what;
-        Control on = Control::frmMain;
-        Key key = Key::Other;
-    };
-    constexpr Control restart = Control::lblRestart, shut = Control::lblShutDown;
-    const Step answer{Do::Answer};
-    const struct {
-        const char* what;
-        std::vector<Step> steps;
-        std::vector<std::string> questions;  // asked after the first one
-    } cases[] = {
-        {"double-clicks", {{Do::DblClick, restart}, {Do::DblClick, shut}, answer}, {}},
-        {"Enter and Space on the labels",
-         {{Do::Key, shut, Key::Enter}, {Do::Key, restart, Key::Space}, answer},
-         {}},
-        {"assistive technology's press", {{Do::Activate, shut}, answer}, {}},
-        {"after the answer, a double-click asks again",
-         {{Do::DblClick, shut}, answer, {Do::DblClick, shut}},
-         {shutDown}},
-        {"after the answer, Enter asks again", {answer, {Do::Key, restart, Key::Enter}}, {reboot}},
-    };
-    for (const auto& c : cases) {
-        FakeForms fresh;
-        fresh.answer = [](const ShownBox&) { return msgbox::kYes; };
-        FakeSystem waiting;
-        waiting.answerAtOnce = false;
-        FrmMain handlers{fresh, waiting};
-        handlers.DblClick(Control::lblRestart);
-        for (const Step& step : c.steps) {
-            if (step.what == Do::DblClick) handlers.DblClick(step.on);
-            if (step.what == Do::Key) handlers.KeyDown(step.on, step.key);
-            if (step.what == Do::Activate) handlers.Activate(step.on);
-            if (step.what == Do::Answer) {
-                EXPECT_TRUE(waiting.Answer()) << c.what;
-            }
-        }
-        std::vector<std::string> asked;
-        for (std::size_t i = 1; i < fresh.boxes.size(); ++i) asked.push_back(fresh.boxes[i].prompt);
-        EXPECT_EQ(asked, c.questions) << c.what;
-    }
-}
-
-TEST_F(FrmMainTest, EnterAndSpaceElsewhereDoNothing) {
-    for (const Control on :
-         {Control::frmMain, Control::lblTip, Control::txtUptime, Control::fraTodo}) {
-        for (const Key key : {Key::Enter, Key::Space, Key::Other}) frm.KeyDown(on, key);
-    }
-    EXPECT_THAT(forms.boxes, IsEmpty());
-    EXPECT_EQ(forms.popups, 0);
-    EXPECT_EQ(forms.textWrites, 0);
+    EXPECT_THAT(forms.popupPlaces, IsEmpty());
     EXPECT_THAT(forms.colorWrites, IsEmpty());  // the keyboard lights nothing up
+    EXPECT_EQ(forms.textWrites, 0);
 }
 
-TEST_F(FrmMainTest, TheContextMenuKeyOpensThePopupByTheFocusFromAnyControl) {
+// A right press on the window's background opens the menu at the pointer, the
+// context-menu key from any control opens it at the focus; About shows the About box.
+TEST_F(FrmMainTest, OnlyTheBackgroundsRightPressAndTheMenuKeyOpenThePopup) {
+    enum { None = -1 };
     const struct {
         Control on;
+        int button;  // a MouseButton, or None for the context-menu key
         MenuItem choice;
-        std::size_t boxes;
+        std::vector<PopupPlace> places;
     } cases[] = {
-        {Control::frmMain, MenuItem::mnuAboutTolvane, 1},
-        {Control::lblRestart, MenuItem::None, 0},
-        {Control::lblShutDown, MenuItem::mnuAboutTolvane, 1},
-        {Control::txtUptime, MenuItem::mnuAboutTolvane, 1},
-        {Control::fraTodo, MenuItem::None, 0},
+        {Control::frmMain,
+         int(MouseButton::Right),
+         MenuItem::mnuAboutTolvane,
+         {PopupPlace::AtPointer}},
+        {Control::frmMain, int(MouseButton::Right), MenuItem::None, {PopupPlace::AtPointer}},
+        {Control::frmMain, int(MouseButton::Left), MenuItem::mnuAboutTolvane, {}},
+        {Control::frmMain, int(MouseButton::Middle), MenuItem::mnuAboutTolvane, {}},
+        {Control::lblRestart, int(MouseButton::Right), MenuItem::mnuAboutTolvane, {}},
+        {Control::lblShutDown, int(MouseButton::Right), MenuItem::mnuAboutTolvane, {}},
+        {Control::txtUptime, int(MouseButton::Right), MenuItem::mnuAboutTolvane, {}},
+        {Control::fraTodo, int(MouseButton::Right), MenuItem::mnuAboutTolvane, {}},
+        {Control::lblTip, int(MouseButton::Right), MenuItem::mnuAboutTolvane, {}},
+        {Control::frmMain, None, MenuItem::mnuAboutTolvane, {PopupPlace::AtFocus}},
+        {Control::lblRestart, None, MenuItem::None, {PopupPlace::AtFocus}},
+        {Control::lblShutDown, None, MenuItem::mnuAboutTolvane, {PopupPlace::AtFocus}},
+        {Control::txtUptime, None, MenuItem::mnuAboutTolvane, {PopupPlace::AtFocus}},
     };
+    // Plain decimal numbers of the built version: 1.0.20, not 1.00.0020.
+    const ShownBox about{"Tolvane\r\nVer 1.0.20\r\nby the Tolvane authors", 64, "About Tolvane"};
     for (const auto& c : cases) {
         FakeForms fresh;
         fresh.menuChoice = c.choice;
         FrmMain handlers{fresh, system};
-        handlers.KeyDown(c.on, Key::ContextMenu);
-        EXPECT_THAT(fresh.popupPlaces, ElementsAre(PopupPlace::AtFocus)) << static_cast<int>(c.on);
-        ASSERT_EQ(fresh.boxes.size(), c.boxes) << static_cast<int>(c.on);
-        if (c.boxes) {
-            EXPECT_EQ(fresh.boxes[0].title, "About Tolvane");
+        if (c.button == None) {
+            handlers.KeyDown(c.on, Key::ContextMenu);
+        } else {
+            handlers.MouseDown(c.on, static_cast<MouseButton>(c.button));
         }
+        const std::string row = std::to_string(int(c.on)) + ' ' + std::to_string(c.button);
+        EXPECT_EQ(fresh.popupPlaces, c.places) << row;
+        const bool shown = !c.places.empty() && c.choice == MenuItem::mnuAboutTolvane;
+        EXPECT_EQ(fresh.boxes, shown ? std::vector{about} : std::vector<ShownBox>{}) << row;
     }
-}
-
-TEST_F(FrmMainTest, TheMouseMenuStaysAtThePointer) {
-    frm.KeyDown(Control::lblRestart, Key::ContextMenu);
-    frm.MouseDown(Control::frmMain, MouseButton::Right);
-    EXPECT_THAT(forms.popupPlaces, ElementsAre(PopupPlace::AtFocus, PopupPlace::AtPointer));
-    EXPECT_THAT(forms.boxes, IsEmpty());
 }
 
 }  // namespace
