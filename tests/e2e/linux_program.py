@@ -8,6 +8,8 @@ import subprocess
 
 from dbusmock import DBusTestCase
 
+import x_session
+
 __all__ = ["DBusTestCase", "private_buses", "nowhere", "start", "stop"]
 
 
@@ -32,9 +34,7 @@ def start(display, program, directory, env=None):
     os.makedirs(runtime, mode=0o700, exist_ok=True)
     env = display.env(env)
     env.update(QT_QPA_PLATFORM="xcb", HOME=directory, XDG_RUNTIME_DIR=runtime)
-    with open(os.path.join(directory, "tolvane.log"), "wb") as log:
-        return subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL, stdout=log,
-                                stderr=log)
+    return x_session.spawn([program], os.path.join(directory, "tolvane.log"), env)
 
 
 def stop(process):

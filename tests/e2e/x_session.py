@@ -6,6 +6,7 @@ Every wait is a bounded poll: a step that never happens fails with what was awai
 import os
 import re
 import subprocess
+import sys
 import time
 
 WAIT_TIMEOUT = 20  # seconds; only reached when something is broken
@@ -129,20 +130,34 @@ class Display:
                 self._server.wait()
 
 
-def region_darkest(path, rect):
-    """The darkest grey level (0 black .. 1 white) within rect = (x, y, width, height)."""
+def region(path, rect):
+    """(the darkest grey level, 0 black .. 1 white; a hash of the pixels) within rect =
+    (x, y, width, height): whether something dark is drawn there, and whether it changed."""
     x, y, width, height = rect
     done = subprocess.run(
         ["convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-colorspace",
-         "Gray", "-format", "%[fx:minima]", "info:"],
+         "Gray", "-format", "%[fx:minima] %#", "info:"],
         capture_output=True, text=True, timeout=WAIT_TIMEOUT, check=True)
-    return float(done.stdout)
+    darkest, signature = done.stdout.split()
+    return float(darkest), signature
 
 
-def region_signature(path, rect):
-    """A hash of the pixels within rect, to tell whether that part of the window changed."""
-    x, y, width, height = rect
-    done = subprocess.run(
-        ["convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-format", "%#",
-         "info:"], capture_output=True, text=True, timeout=WAIT_TIMEOUT, check=True)
-    return done.stdout.strip()
+def read(path):
+    with open(path, errors="replace") as text:
+        return text.read()
+
+
+def spawn(args, log_path, env=None):
+    """args started with its output in log_path, reading nothing."""
+    with open(log_path, "wb") as log:
+        return subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+
+
+def print_logs(directory, *names):
+    """The tail of each log, for a test that failed."""
+    for name in names:
+        try:
+            print(f"--- {name}", read(os.path.join(directory, name))[-3000:], sep="\n",
+                  file=sys.stderr)
+        except OSError:
+            pass
