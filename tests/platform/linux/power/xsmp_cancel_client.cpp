@@ -44,18 +44,6 @@ void SaveYourself(SmcConn connection, SmPointer, int, Bool shutdown, int interac
     SmcSaveYourselfDone(connection, True);
 }
 
-void Die(SmcConn, SmPointer) {
-    Say("die");
-    finished = true;
-}
-
-void SaveComplete(SmcConn, SmPointer) {
-    Say("save-complete");
-}
-void ShutdownCancelled(SmcConn, SmPointer) {
-    Say("shutdown-cancelled");
-}
-
 void SetProperties(SmcConn connection, const char* program) {
     // Never restarted: it is only here for this one session.
     char restartNever = SmRestartNever;
@@ -84,9 +72,12 @@ void SetProperties(SmcConn connection, const char* program) {
 int main(int, char** argv) {
     SmcCallbacks callbacks{};
     callbacks.save_yourself.callback = SaveYourself;
-    callbacks.die.callback = Die;
-    callbacks.save_complete.callback = SaveComplete;
-    callbacks.shutdown_cancelled.callback = ShutdownCancelled;
+    callbacks.die.callback = [](SmcConn, SmPointer) {
+        Say("die");
+        finished = true;
+    };
+    callbacks.save_complete.callback = [](SmcConn, SmPointer) { Say("save-complete"); };
+    callbacks.shutdown_cancelled.callback = [](SmcConn, SmPointer) { Say("shutdown-cancelled"); };
     std::array<char, 256> error{};
     char* clientId = nullptr;
     const Connection connection(SmcOpenConnection(
