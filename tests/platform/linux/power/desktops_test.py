@@ -35,10 +35,6 @@ SETTLE = 2.0  # seconds a cancelled request is given to show a box or reach logi
 
 XFCE_CHANNEL = """<?xml version="1.0" encoding="UTF-8"?>
 <channel name="xfce4-session" version="1.0">
-  <property name="general" type="empty">
-    <property name="FailsafeSessionName" type="string" value="Failsafe"/>
-    <property name="SaveOnExit" type="bool" value="false"/>
-  </property>
   <property name="sessions" type="empty">
     <property name="Failsafe" type="empty">
       <property name="IsFailsafe" type="bool" value="true"/>
@@ -49,14 +45,6 @@ XFCE_CHANNEL = """<?xml version="1.0" encoding="UTF-8"?>
       </property>
       <property name="Client0_Priority" type="int" value="15"/>
       <property name="Client0_PerScreen" type="bool" value="false"/>
-    </property>
-  </property>
-  <property name="startup" type="empty">
-    <property name="gpg-agent" type="empty">
-      <property name="enabled" type="bool" value="false"/>
-    </property>
-    <property name="ssh-agent" type="empty">
-      <property name="enabled" type="bool" value="false"/>
     </property>
   </property>
 </channel>
