@@ -91,7 +91,8 @@ class MainWindow:
         self.display.move_to(self.window, *self.point(*BACKGROUND))
         before = self.display.visible_windows()
         self.display.click(3)
-        self.display.wait_for_new_window(before, "the popup menu", self.program)
+        x_session.wait_until(lambda: self.display.visible_windows() - before,
+                             "the popup menu (a window without a title)", process=self.program)
         self.display.key("a")
         self.answer("About Tolvane", "Return")
 

@@ -4,13 +4,12 @@ The private buses are python3-dbusmock's (DBusTestCase), which needs the system 
 """
 
 import os
-import subprocess
 
 from dbusmock import DBusTestCase
 
 import x_session
 
-__all__ = ["DBusTestCase", "private_buses", "nowhere", "start", "stop"]
+__all__ = ["DBusTestCase", "private_buses", "nowhere", "start"]
 
 
 def private_buses(system=True):
@@ -35,13 +34,3 @@ def start(display, program, directory, env=None):
     env = display.env(env)
     env.update(QT_QPA_PLATFORM="xcb", HOME=directory, XDG_RUNTIME_DIR=runtime)
     return x_session.spawn([program], os.path.join(directory, "tolvane.log"), env)
-
-
-def stop(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()

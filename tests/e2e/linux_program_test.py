@@ -32,10 +32,10 @@ class LinuxProgramTest(linux_program.DBusTestCase):
         self.display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
         self.addCleanup(self.display.close)
         logind, logind_object = self.spawn_server_template("logind", stdout=subprocess.DEVNULL)
-        self.addCleanup(linux_program.stop, logind)
+        self.addCleanup(x_session.stop, logind)
         self.logind = dbus.Interface(logind_object, dbusmock.MOCK_IFACE)
         self.program = linux_program.start(self.display, PROGRAM, self.dir)
-        self.addCleanup(linux_program.stop, self.program)
+        self.addCleanup(x_session.stop, self.program)
 
     def test_uptime_about_then_yes_and_held_keys_reach_logind(self):
         window = frm_main_driver.MainWindow(self.display, self.program, self.dir)

@@ -20,9 +20,8 @@ def linux_program(stack, display, directory, program):
     # No bus at all: the window needs none, and the machine's own must stay out of reach.
     env = dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=linux.nowhere(directory, "system"),
                DBUS_SESSION_BUS_ADDRESS=linux.nowhere(directory, "session"))
-    env.pop("XDG_RUNTIME_DIR", None)
     process = linux.start(display, program, directory, env)
-    stack.callback(linux.stop, process)
+    stack.callback(x_session.stop, process)
     return process
 
 

@@ -42,7 +42,7 @@ class WaylandProgramTest(linux_program.DBusTestCase):
 
     def start(self, args, log_name, env):
         process = x_session.spawn(args, os.path.join(self.dir, log_name), env)
-        self.addCleanup(linux_program.stop, process)
+        self.addCleanup(x_session.stop, process)
         return process
 
     def setUp(self):

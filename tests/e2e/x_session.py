@@ -73,10 +73,6 @@ class Display:
     def visible_windows(self):
         return set(self.xdotool("search", "--onlyvisible", "--name", "", check=False).split())
 
-    def wait_for_new_window(self, before, what, process=None):
-        """Waits until a window not among before shows up (a popup menu has no title)."""
-        wait_until(lambda: self.visible_windows() - before, what, process=process)
-
     def wait_for_window(self, title, process=None):
         return wait_until(lambda: self.windows(title), f'a window titled "{title}"',
                           process=process)[0]
@@ -121,13 +117,7 @@ class Display:
         return path
 
     def close(self):
-        if self._server.poll() is None:
-            self._server.terminate()
-            try:
-                self._server.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self._server.kill()
-                self._server.wait()
+        stop(self._server)
 
 
 def region(path, rect):
@@ -151,6 +141,16 @@ def spawn(args, log_path, env=None):
     """args started with its output in log_path, reading nothing."""
     with open(log_path, "wb") as log:
         return subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+
+
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
 
 
 def print_logs(directory, *names):
