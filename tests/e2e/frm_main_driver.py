@@ -29,14 +29,8 @@ FRAME = CONTROLS["fraTodo"][:2]
 LABELS = {"restart": CONTROLS["lblRestart"], "shutdown": CONTROLS["lblShutDown"]}
 UPTIME = CONTROLS["txtUptime"]
 HEADING = CONTROLS["lblTip"]
-# The window's bare background, left of the text box; the frame's own surface, left of
-# both labels and below its caption.
-BACKGROUND = (UPTIME[0] // 3, UPTIME[1] + UPTIME[3] // 2)
-FRAME_SURFACE = (FRAME[0] + 120, FRAME[1] + CONTROLS["fraTodo"][3] * 2 // 3)
-
-# Grey levels (0 black .. 1 white): button text is dark, the highlight is light.
-DARK = 0.35
-LIGHT = 0.6
+BACKGROUND = (UPTIME[0] // 3, UPTIME[1] + UPTIME[3] // 2)  # left of the text box
+DARK = 0.35  # grey level (0 black .. 1 white) below which text is drawn
 
 
 def px(twips):
@@ -56,21 +50,6 @@ class MainWindow:
     def point(self, x_twips, y_twips):
         return (self.client[0] + px(x_twips), self.client[1] + px(y_twips))
 
-    def label_rect(self, label):
-        """The middle of the label's text: wide of the edges, whatever its font's width."""
-        left, top, width, height = LABELS[label]
-        x, y = self.point(FRAME[0] + left + width / 4, FRAME[1] + top + height / 4)
-        return (x, y, px(width / 2), px(height / 2))
-
-    def label_centre(self, label):
-        left, top, width, height = LABELS[label]
-        return self.point(FRAME[0] + left + width / 2, FRAME[1] + top + height / 2)
-
-    def uptime_rect(self):
-        left, top, width, height = UPTIME
-        x, y = self.point(left, top)
-        return (x + 2, y + 2, px(width) - 4, px(height) - 4)  # inside the border
-
     def capture(self, name):
         return self.display.capture(self.window, os.path.join(self.shots_dir, name + ".png"))
 
@@ -79,61 +58,43 @@ class MainWindow:
 
     def wait_for_live_uptime(self):
         """Waits until the text box shows text, and that text changes by itself."""
-        rect = self.uptime_rect()
-        first = x_session.wait_until(
-            lambda: self._uptime_shown(rect), "the uptime text", process=self.program)
-        x_session.wait_until(
-            lambda: self._uptime_shown(rect) not in (None, first), "the uptime moving on",
-            process=self.program)
+        left, top, width, height = UPTIME
+        x, y = self.point(left, top)
+        rect = (x + 2, y + 2, px(width) - 4, px(height) - 4)  # inside the border
 
-    def _uptime_shown(self, rect):
-        shot = self.capture("uptime")
-        if x_session.region_darkest(shot, rect) > DARK:
-            return None
-        return x_session.region_signature(shot, rect)
+        def shown():
+            darkest, signature = x_session.region(self.capture("uptime"), rect)
+            return signature if darkest < DARK else None
 
-    def label_darkest(self, label):
-        return x_session.region_darkest(self.capture("label"), self.label_rect(label))
-
-    def wait_for_label(self, label, lit):
-        """Waits until label is drawn in the highlight colour (lit) or in button text."""
-        if lit:
-            condition = lambda: self.label_darkest(label) > LIGHT  # noqa: E731
-        else:
-            condition = lambda: self.label_darkest(label) < DARK  # noqa: E731
-        x_session.wait_until(condition, f"{label} {'lit' if lit else 'in button text'}",
+        first = x_session.wait_until(shown, "the uptime text", process=self.program)
+        x_session.wait_until(lambda: shown() not in (None, first), "the uptime moving on",
                              process=self.program)
 
-    def rest_on_background(self):
-        self.display.move_to(self.window, *self.point(*BACKGROUND))
-
-    def hover_frame(self):
-        self.display.move_to(self.window, *self.point(*FRAME_SURFACE))
-
-    def hover(self, label):
-        self.display.move_to(self.window, *self.label_centre(label))
-
     def double_click(self, label):
-        self.hover(label)
+        left, top, width, height = LABELS[label]
+        self.display.move_to(self.window, *self.point(FRAME[0] + left + width / 2,
+                                                      FRAME[1] + top + height / 2))
         self.display.click(1, repeat=2)
 
-    def focus_label(self, label):
-        """Gives the keyboard to the window, clicks into the text box and Tabs to label."""
+    def hold_on_label(self, label, key, seconds=3):
+        """Gives the keyboard to the window, clicks into the text box, Tabs to label and holds
+        key down there."""
         self.display.focus(self.window)
         self.display.move_to(self.window, *self.point(UPTIME[0] + 300, UPTIME[1] + 180))
         self.display.click(1)
         self.display.key(*["Tab"] * (1 if label == "shutdown" else 2))
-
-    def hold_on_label(self, label, key, seconds=3):
-        self.focus_label(label)
         self.display.hold(key, seconds)
 
-    def open_popup(self):
-        """Right-clicks the bare background and waits for the popup menu."""
-        self.rest_on_background()
+    def about(self):
+        """Right-clicks the bare background, picks the popup's one item by its mnemonic and
+        closes the About box."""
+        self.display.move_to(self.window, *self.point(*BACKGROUND))
         before = self.display.visible_windows()
         self.display.click(3)
-        self.display.wait_for_new_window(before, "the popup menu", self.program)
+        x_session.wait_until(lambda: self.display.visible_windows() - before,
+                             "the popup menu (a window without a title)", process=self.program)
+        self.display.key("a")
+        self.answer("About Tolvane", "Return")
 
     def wait_for_box(self, title):
         box = self.display.wait_for_window(title, self.program)
@@ -145,17 +106,3 @@ class MainWindow:
         self.wait_for_box(title)
         self.display.key(*keys)
         self.display.wait_until_gone(title, self.program)
-
-
-def check_hover(test, window):
-    """A label lights alone under the pointer and goes back when the pointer is on the frame."""
-    window.rest_on_background()
-    for label in LABELS:
-        test.assertLess(window.label_darkest(label), DARK, label)
-    for label, other in (("restart", "shutdown"), ("shutdown", "restart")):
-        with test.subTest(label):
-            window.hover(label)
-            window.wait_for_label(label, lit=True)
-            test.assertLess(window.label_darkest(other), DARK, other)
-            window.hover_frame()
-            window.wait_for_label(label, lit=False)

@@ -4,11 +4,12 @@ The private buses are python3-dbusmock's (DBusTestCase), which needs the system 
 """
 
 import os
-import subprocess
 
 from dbusmock import DBusTestCase
 
-__all__ = ["DBusTestCase", "private_buses", "nowhere", "start", "stop"]
+import x_session
+
+__all__ = ["DBusTestCase", "private_buses", "nowhere", "start"]
 
 
 def private_buses(system=True):
@@ -32,16 +33,4 @@ def start(display, program, directory, env=None):
     os.makedirs(runtime, mode=0o700, exist_ok=True)
     env = display.env(env)
     env.update(QT_QPA_PLATFORM="xcb", HOME=directory, XDG_RUNTIME_DIR=runtime)
-    with open(os.path.join(directory, "tolvane.log"), "wb") as log:
-        return subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL, stdout=log,
-                                stderr=log)
-
-
-def stop(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+    return x_session.spawn([program], os.path.join(directory, "tolvane.log"), env)

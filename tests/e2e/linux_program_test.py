@@ -19,7 +19,6 @@ import linux_program
 import x_session
 
 PROGRAM = None
-POWER_METHODS = ("Reboot", "PowerOff")
 
 
 class LinuxProgramTest(linux_program.DBusTestCase):
@@ -32,67 +31,38 @@ class LinuxProgramTest(linux_program.DBusTestCase):
         self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
         self.display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
         self.addCleanup(self.display.close)
-        self.addCleanup(self.print_log_on_failure)
         logind, logind_object = self.spawn_server_template("logind", stdout=subprocess.DEVNULL)
-        self.addCleanup(linux_program.stop, logind)
+        self.addCleanup(x_session.stop, logind)
         self.logind = dbus.Interface(logind_object, dbusmock.MOCK_IFACE)
         self.program = linux_program.start(self.display, PROGRAM, self.dir)
-        self.addCleanup(linux_program.stop, self.program)
-        self.window = frm_main_driver.MainWindow(self.display, self.program, self.dir)
+        self.addCleanup(x_session.stop, self.program)
 
-    def print_log_on_failure(self):
-        outcome = getattr(self, "_outcome", None)
-        if outcome is not None and not outcome.success:
-            with open(os.path.join(self.dir, "tolvane.log"), errors="replace") as log:
-                print(log.read()[-4000:], file=sys.stderr)
-
-    def power_requests(self):
-        return [(str(method), [bool(a) for a in args])
-                for _, method, args in self.logind.GetCalls() if method in POWER_METHODS]
-
-    def test_the_window_shows_a_live_uptime(self):
-        self.window.wait_for_live_uptime()
-
-    def test_a_label_lights_under_the_pointer_until_it_crosses_the_frame(self):
-        frm_main_driver.check_hover(self, self.window)
-
-    def test_no_then_about_then_yes_reaches_logind_and_the_program_runs_on(self):
-        cases = [  # label, the key that answers No, logind's method
-            ("restart", "n", "Reboot"),
-            ("shutdown", "Escape", "PowerOff"),
-        ]
-        window = self.window
-        for label, no_key, method in cases:
-            with self.subTest(label):
+    def test_uptime_about_then_yes_and_held_keys_reach_logind(self):
+        window = frm_main_driver.MainWindow(self.display, self.program, self.dir)
+        try:
+            window.wait_for_live_uptime()
+            window.about()
+            # label, how it is asked, logind's method (with interactive = true)
+            for label, key, method in [("restart", None, "Reboot"),
+                                       ("shutdown", "Return", "PowerOff"),
+                                       ("restart", "space", "Reboot")]:
                 self.logind.ClearCalls()
-                window.double_click(label)
-                window.answer("Sure?", no_key)
-                self.assertTrue(window.alive())
-                self.assertEqual(self.power_requests(), [])
-
-                window.open_popup()
-                window.display.key("a")  # the popup's one item, by its mnemonic
-                window.answer("About Tolvane", "Return")
-
-                window.double_click(label)
-                window.answer("Sure?", "Return")  # Yes is the default
-                x_session.wait_until(self.power_requests, f"a {method} call",
-                                     process=self.program)
-                self.assertEqual(self.power_requests(), [(method, [True])])
-                self.assertTrue(window.alive())
-
-    def test_a_held_key_opens_the_box_but_never_answers_it(self):
-        window = self.window
-        for label, method in (("restart", "Reboot"), ("shutdown", "PowerOff")):
-            for key in ("Return", "space"):
-                with self.subTest(label=label, key=key):
-                    self.logind.ClearCalls()
+                if key:  # held: it opens the box but never answers it
                     window.hold_on_label(label, key)
-                    self.assertEqual(self.power_requests(), [])
-                    window.answer("Sure?", "Return")  # pressed afresh: Yes, the default
-                    x_session.wait_until(self.power_requests, f"a {method} call",
-                                         process=self.program)
-                    self.assertEqual(self.power_requests(), [(method, [True])])
+                    self.assertEqual(self.requests(), [], key)
+                else:
+                    window.double_click(label)
+                window.answer("Sure?", "Return")  # pressed afresh: Yes, the default
+                x_session.wait_until(self.requests, method, process=self.program)
+                self.assertEqual(self.requests(), [(method, [True])], key)
+                self.assertTrue(window.alive())
+        except BaseException:
+            x_session.print_logs(self.dir, "tolvane.log")
+            raise
+
+    def requests(self):
+        return [(str(method), [bool(a) for a in args])
+                for _, method, args in self.logind.GetCalls() if method in ("Reboot", "PowerOff")]
 
 
 class NoDisplayTest(unittest.TestCase):

@@ -8,7 +8,6 @@ import os
 import re
 import shutil
 import socket
-import subprocess
 import sys
 import tempfile
 import unittest
@@ -22,12 +21,18 @@ APP_ID = "org.tolvane.Tolvane"
 UPTIME_WORDS = re.compile(r"^(\d+ (weeks?|days?|hours?|minutes?|seconds?) ?)+$")
 
 
-def descendants(node):
-    for index in range(node.childCount):
-        child = node.getChildAtIndex(index)
-        if child is not None:
-            yield child
-            yield from descendants(child)
+def find(root, role, name_pattern):
+    """The first node below root, depth first, with that role and a name matching."""
+    for index in range(root.childCount):
+        child = root.getChildAtIndex(index)
+        if child is None:
+            continue
+        if child.getRole() == role and re.search(name_pattern, child.name or ""):
+            return child
+        found = find(child, role, name_pattern)
+        if found is not None:
+            return found
+    return None
 
 
 class WaylandProgramTest(linux_program.DBusTestCase):
@@ -36,16 +41,13 @@ class WaylandProgramTest(linux_program.DBusTestCase):
         linux_program.private_buses(system=False)
 
     def start(self, args, log_name, env):
-        with open(os.path.join(self.dir, log_name), "wb") as log:
-            process = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=log,
-                                       stderr=log)
-        self.addCleanup(linux_program.stop, process)
+        process = x_session.spawn(args, os.path.join(self.dir, log_name), env)
+        self.addCleanup(x_session.stop, process)
         return process
 
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="tolvane-wayland-")
         self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
-        self.addCleanup(self.print_logs_on_failure)
         runtime = os.path.join(self.dir, "runtime")
         os.makedirs(runtime, mode=0o700)
         # Nothing is confirmed here, so the system bus is one that is not there.
@@ -67,72 +69,53 @@ class WaylandProgramTest(linux_program.DBusTestCase):
 
         env.update(WAYLAND_DISPLAY=WAYLAND_SOCKET, QT_QPA_PLATFORM="wayland", WAYLAND_DEBUG="1",
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        self.log = os.path.join(self.dir, "tolvane.log")
         self.program = self.start([PROGRAM], "tolvane.log", env)
-
-        # The harness reads the same accessibility bus as a screen reader would.
-        import pyatspi  # noqa: E402  (it finds the bus when first imported)
-        self.pyatspi = pyatspi
-
-    def print_logs_on_failure(self):
-        outcome = getattr(self, "_outcome", None)
-        if outcome is not None and not outcome.success:
-            for name in ("tolvane.log", "weston.log", "at-spi.log"):
-                with open(os.path.join(self.dir, name), errors="replace") as log:
-                    print(f"--- {name}", log.read()[-3000:], sep="\n", file=sys.stderr)
-
-    def read_log(self):
-        with open(self.log, errors="replace") as log:
-            return log.read()
 
     def wait(self, condition, what):
         return x_session.wait_until(condition, what, process=self.program)
 
-    def application(self):
-        desktop = self.pyatspi.Registry.getDesktop(0)
-        for index in range(desktop.childCount):
-            app = desktop.getChildAtIndex(index)
-            if app is not None and app.name == "Tolvane":
-                return app
-        return None
-
-    def find(self, root, role, name_pattern):
-        for node in descendants(root):
-            if node.getRole() == role and re.search(name_pattern, node.name or ""):
-                return node
-        return None
-
     def test_native_window_read_and_its_restart_pressed_over_atspi(self):
-        atspi = self.pyatspi
-        app = self.wait(self.application, "Tolvane on the accessibility bus")
+        try:
+            self.check_native_window()
+        except BaseException:
+            x_session.print_logs(self.dir, "tolvane.log", "weston.log", "at-spi.log")
+            raise
+
+    def check_native_window(self):
+        # The harness reads the same accessibility bus as a screen reader would.
+        import pyatspi as atspi  # (it finds the bus when first imported)
+
+        desktop = atspi.Registry.getDesktop(0)
+        app = self.wait(lambda: find(desktop, atspi.ROLE_APPLICATION, "^Tolvane$"),
+                        "Tolvane on the accessibility bus")
 
         # The window is Wayland's own, named for its menu entry.
         set_app_id = re.compile(r"xdg_toplevel@\d+\.set_app_id\(\"" + re.escape(APP_ID) + '"')
-        self.wait(lambda: set_app_id.search(self.read_log()), f'set_app_id("{APP_ID}") on the wire')
+        log = os.path.join(self.dir, "tolvane.log")
+        self.wait(lambda: set_app_id.search(x_session.read(log)),
+                  f'set_app_id("{APP_ID}") on the wire')
 
-        heading = self.wait(lambda: self.find(app, atspi.ROLE_LABEL, "has been up for:"),
-                            "the heading")
+        heading = self.wait(lambda: find(app, atspi.ROLE_LABEL, "has been up for:"), "the heading")
         self.assertIn(socket.gethostname(), heading.name)
-        uptime = self.find(app, atspi.ROLE_TEXT, "^Uptime$")
+        uptime = find(app, atspi.ROLE_TEXT, "^Uptime$")
         self.assertIsNotNone(uptime)
         read = lambda: uptime.queryText().getText(0, -1)  # noqa: E731
         first = self.wait(read, "an uptime")
         self.assertRegex(first, UPTIME_WORDS)
         self.wait(lambda: read() != first, "the uptime moving on")
 
-        for words in ("Restart the Computer", "Shut Down the Computer"):
-            button = self.find(app, atspi.ROLE_PUSH_BUTTON, re.escape(words))
+        for words in ("Shut Down the Computer", "Restart the Computer"):
+            button = find(app, atspi.ROLE_PUSH_BUTTON, re.escape(words))
             self.assertIsNotNone(button, f"a push button named {words}")
             action = button.queryAction()
             self.assertEqual([action.getName(i) for i in range(action.nActions)], ["press"])
 
-        # Pressed as Enter would: "Sure?" asks, and No leaves the program running.
-        restart = self.find(app, atspi.ROLE_PUSH_BUTTON, "Restart the Computer")
-        restart.queryAction().doAction(0)
-        box = self.wait(lambda: self.find(app, atspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?"')
-        self.assertIn("reboot", self.find(box, atspi.ROLE_LABEL, "sure").name)
-        self.find(box, atspi.ROLE_PUSH_BUTTON, "^No$").queryAction().doAction(0)
-        self.wait(lambda: not self.find(app, atspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?" answered')
+        # Restart pressed as Enter would: "Sure?" asks, and No leaves the program running.
+        action.doAction(0)
+        box = self.wait(lambda: find(app, atspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?"')
+        self.assertIn("reboot", find(box, atspi.ROLE_LABEL, "sure").name)
+        find(box, atspi.ROLE_PUSH_BUTTON, "^No$").queryAction().doAction(0)
+        self.wait(lambda: not find(app, atspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?" answered')
         self.assertIsNone(self.program.poll())
 
 

@@ -6,6 +6,7 @@ Every wait is a bounded poll: a step that never happens fails with what was awai
 import os
 import re
 import subprocess
+import sys
 import time
 
 WAIT_TIMEOUT = 20  # seconds; only reached when something is broken
@@ -72,10 +73,6 @@ class Display:
     def visible_windows(self):
         return set(self.xdotool("search", "--onlyvisible", "--name", "", check=False).split())
 
-    def wait_for_new_window(self, before, what, process=None):
-        """Waits until a window not among before shows up (a popup menu has no title)."""
-        wait_until(lambda: self.visible_windows() - before, what, process=process)
-
     def wait_for_window(self, title, process=None):
         return wait_until(lambda: self.windows(title), f'a window titled "{title}"',
                           process=process)[0]
@@ -120,29 +117,47 @@ class Display:
         return path
 
     def close(self):
-        if self._server.poll() is None:
-            self._server.terminate()
-            try:
-                self._server.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self._server.kill()
-                self._server.wait()
+        stop(self._server)
 
 
-def region_darkest(path, rect):
-    """The darkest grey level (0 black .. 1 white) within rect = (x, y, width, height)."""
+def region(path, rect):
+    """(the darkest grey level, 0 black .. 1 white; a hash of the pixels) within rect =
+    (x, y, width, height): whether something dark is drawn there, and whether it changed."""
     x, y, width, height = rect
     done = subprocess.run(
         ["convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-colorspace",
-         "Gray", "-format", "%[fx:minima]", "info:"],
+         "Gray", "-format", "%[fx:minima] %#", "info:"],
         capture_output=True, text=True, timeout=WAIT_TIMEOUT, check=True)
-    return float(done.stdout)
+    darkest, signature = done.stdout.split()
+    return float(darkest), signature
 
 
-def region_signature(path, rect):
-    """A hash of the pixels within rect, to tell whether that part of the window changed."""
-    x, y, width, height = rect
-    done = subprocess.run(
-        ["convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-format", "%#",
-         "info:"], capture_output=True, text=True, timeout=WAIT_TIMEOUT, check=True)
-    return done.stdout.strip()
+def read(path):
+    with open(path, errors="replace") as text:
+        return text.read()
+
+
+def spawn(args, log_path, env=None):
+    """args started with its output in log_path, reading nothing."""
+    with open(log_path, "wb") as log:
+        return subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+
+
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def print_logs(directory, *names):
+    """The tail of each log, for a test that failed."""
+    for name in names:
+        try:
+            print(f"--- {name}", read(os.path.join(directory, name))[-3000:], sep="\n",
+                  file=sys.stderr)
+        except OSError:
+            pass

@@ -24,6 +24,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "e2e"))
 import frm_main_driver  # noqa: E402
+import linux_program  # noqa: E402
 import x_session  # noqa: E402
 
 SKIP_CODE = 77
@@ -34,10 +35,6 @@ SETTLE = 2.0  # seconds a cancelled request is given to show a box or reach logi
 
 XFCE_CHANNEL = """<?xml version="1.0" encoding="UTF-8"?>
 <channel name="xfce4-session" version="1.0">
-  <property name="general" type="empty">
-    <property name="FailsafeSessionName" type="string" value="Failsafe"/>
-    <property name="SaveOnExit" type="bool" value="false"/>
-  </property>
   <property name="sessions" type="empty">
     <property name="Failsafe" type="empty">
       <property name="IsFailsafe" type="bool" value="true"/>
@@ -48,14 +45,6 @@ XFCE_CHANNEL = """<?xml version="1.0" encoding="UTF-8"?>
       </property>
       <property name="Client0_Priority" type="int" value="15"/>
       <property name="Client0_PerScreen" type="bool" value="false"/>
-    </property>
-  </property>
-  <property name="startup" type="empty">
-    <property name="gpg-agent" type="empty">
-      <property name="enabled" type="bool" value="false"/>
-    </property>
-    <property name="ssh-agent" type="empty">
-      <property name="enabled" type="bool" value="false"/>
     </property>
   </property>
 </channel>
@@ -138,39 +127,32 @@ def missing_programs():
     return [p for p in needed if not shutil.which(p) and not os.access(p, os.X_OK)]
 
 
-def descendants():
-    """Every process below this one; orphans come back to it, as it is a subreaper."""
-    parents = {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open(f"/proc/{entry}/stat") as stat:
-                    parents[int(entry)] = int(stat.read().rsplit(")", 1)[1].split()[1])
-            except (OSError, IndexError, ValueError):
-                pass
-    found, frontier = set(), {os.getpid()}
-    while frontier:
-        frontier = {pid for pid, parent in parents.items() if parent in frontier} - found
-        found |= frontier
-    return found
+def write(path, text):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w") as out:
+        out.write(text)
 
 
 def stop_all():
-    """Kills what the desktop started, daemons that left their parent included."""
-    for pid in descendants():
-        with contextlib.suppress(ProcessLookupError):
-            os.kill(pid, signal.SIGKILL)
-    with contextlib.suppress(ChildProcessError):
-        while os.waitpid(-1, os.WNOHANG)[0]:
-            pass
+    """Kills what the desktop started: this process is a subreaper, so daemons that left their
+    parent come back to it as children, round after round, until none is left."""
+    while True:
+        children = {int(pid) for task in os.listdir("/proc/self/task")
+                    for pid in x_session.read(f"/proc/self/task/{task}/children").split()}
+        if not children:
+            return
+        for pid in children:
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(pid, signal.SIGKILL)
+        for pid in children:
+            with contextlib.suppress(ChildProcessError):
+                os.waitpid(pid, 0)
 
 
 class DesktopsTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        from dbusmock import DBusTestCase  # needs the system python, as the module docstring says
-
-        cls.buses = DBusTestCase
+        cls.buses = linux_program.DBusTestCase
         cls.dir = tempfile.mkdtemp(prefix="tolvane-desktops-")
         for leak in ("XDG_RUNTIME_DIR", "DBUS_STARTER_ADDRESS", "DBUS_STARTER_BUS_TYPE",
                      "DBUS_SESSION_BUS_ADDRESS", "SESSION_MANAGER", "WAYLAND_DISPLAY"):
@@ -184,8 +166,7 @@ class DesktopsTest(unittest.TestCase):
         shutil.rmtree(cls.dir, ignore_errors=True)
 
     def logind_log(self):
-        with open(self.logind_log_path, errors="replace") as log:
-            return log.read()
+        return x_session.read(self.logind_log_path)
 
     def start_desktop(self, name, home):
         """The desktop's session bus and session manager; returns the session manager."""
@@ -205,14 +186,11 @@ class DesktopsTest(unittest.TestCase):
                           XDG_RUNTIME_DIR=f"{home}/runtime", GSETTINGS_BACKEND="keyfile")
         # The machine's autostart entries hidden: a session still starting them refuses or
         # stalls a shutdown, which is not what is tested here.
-        os.makedirs(f"{home}/config/autostart")
         for entry in os.listdir("/etc/xdg/autostart"):
-            with open(f"{home}/config/autostart/{entry}", "w") as out:
-                out.write("[Desktop Entry]\nType=Application\nName=hidden\nHidden=true\n")
+            write(f"{home}/config/autostart/{entry}",
+                  "[Desktop Entry]\nType=Application\nName=hidden\nHidden=true\n")
         for path, text in desktop["files"].items():
-            os.makedirs(os.path.dirname(os.path.join(home, path)), exist_ok=True)
-            with open(os.path.join(home, path), "w") as out:
-                out.write(text)
+            write(os.path.join(home, path), text)
         if os.path.isdir(f"{home}/schemas"):
             subprocess.run(["glib-compile-schemas", f"{home}/schemas"], check=True)
             os.environ["GSETTINGS_SCHEMA_DIR"] = f"{home}/schemas"
@@ -226,9 +204,7 @@ class DesktopsTest(unittest.TestCase):
         if "window_manager=openbox" in str(desktop["files"]):
             self.start_window_manager()  # the session then finds it running
         command = [part.replace("{dir}", home) for part in desktop["command"]]
-        with open(f"{home}/session.log", "wb") as log:
-            manager = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=log,
-                                       stderr=log)
+        manager = x_session.spawn(command, f"{home}/session.log")
         bus = self.buses.get_dbus()
         x_session.wait_until(lambda: bus.name_has_owner(desktop["owner"]),
                              f"{name}'s session manager on the bus", timeout=30,
@@ -244,10 +220,8 @@ class DesktopsTest(unittest.TestCase):
         return manager
 
     def start_window_manager(self):
-        with open(os.path.join(os.environ["HOME"], "openbox.log"), "wb") as log:
-            manager = subprocess.Popen(["openbox"], stdin=subprocess.DEVNULL, stdout=log,
-                                       stderr=log)
-        self.wait_for_window_manager(manager)
+        self.wait_for_window_manager(
+            x_session.spawn(["openbox"], os.path.join(os.environ["HOME"], "openbox.log")))
 
     def wait_for_window_manager(self, process):
         """A window mapped while openbox is still taking over the screen stays hidden."""
@@ -257,7 +231,7 @@ class DesktopsTest(unittest.TestCase):
 
     def start_end_session_dialog(self, home):
         self.dialog_answer = f"{home}/dialog-answer"
-        open(self.dialog_answer, "w").close()
+        write(self.dialog_answer, "")
         with open(f"{home}/shell.log", "wb") as log:
             self.buses.spawn_server(
                 "org.gnome.Shell", "/org/gnome/SessionManager/EndSessionDialog",
@@ -270,32 +244,12 @@ class DesktopsTest(unittest.TestCase):
         bus.close()
 
     def start_program(self, home, reaches_logind=True):
-        env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+        env = dict(os.environ)
         if not reaches_logind:
             # Then only the session manager can reach logind: a call there went through it.
-            env["DBUS_SYSTEM_BUS_ADDRESS"] = f"unix:path={home}/no-system-bus"
-        env.pop("SESSION_MANAGER", None)  # Tolvane is no XSMP client of the desktop
-        with open(f"{home}/tolvane.log", "wb") as log:
-            program = subprocess.Popen([PROGRAM], env=env, stdin=subprocess.DEVNULL,
-                                       stdout=log, stderr=log)
+            env["DBUS_SYSTEM_BUS_ADDRESS"] = linux_program.nowhere(home, "system")
+        program = linux_program.start(self.display, PROGRAM, home, env)
         return frm_main_driver.MainWindow(self.display, program, home)
-
-    def start_refusing_application(self, manager, home):
-        host = socket.gethostname()
-        ice = f"/tmp/.ICE-unix/{manager.pid}"
-        env = dict(os.environ, SESSION_MANAGER=f"local/{host}:@{ice},unix/{host}:{ice}")
-        log_path = f"{home}/xsmp.log"
-        with open(log_path, "wb") as log:
-            client = subprocess.Popen([XSMP_CLIENT], env=env, stdin=subprocess.DEVNULL,
-                                      stdout=log, stderr=log)
-
-        def steps():
-            with open(log_path) as log:
-                return log.read().split("\n")
-
-        x_session.wait_until(lambda: "registered" in steps(), "the XSMP client registered",
-                             process=client)
-        return client, steps
 
     def confirm(self, window, label):
         window.double_click(label)
@@ -306,59 +260,52 @@ class DesktopsTest(unittest.TestCase):
         self.assertEqual(len(self.display.windows("Tolvane")), 1, "a box titled Tolvane")
 
     def refuse(self, name, manager, window, how, label, home):
+        """Yes on label, then the end of the session refused by an XSMP client, or on GNOME
+        by cancelling the shell's dialog (which also lists a refusing client: cancelled)."""
         logged = len(self.logind_log())
-        if name == "gnome":  # its dialog also lists an application that refuses: cancelled
-            with open(self.dialog_answer, "w") as out:
-                out.write("Canceled")
-        if how == "dialog":
-            self.confirm(window, label)
-            x_session.wait_until(lambda: "Canceled" in open(f"{home}/shell.log").read(),
-                                 "the end-session dialog cancelled", process=window.program)
-        else:
-            client, steps = self.start_refusing_application(manager, home)
-            self.confirm(window, label)
-            x_session.wait_until(lambda: "cancelling" in steps(),
-                                 f"the XSMP client asked to end the session by {name}",
-                                 process=window.program)
+        if name == "gnome":
+            write(self.dialog_answer, "Canceled")
+        log, refused = f"{home}/shell.log", "Canceled"
+        if how == "xsmp":
+            host, ice = socket.gethostname(), f"/tmp/.ICE-unix/{manager.pid}"
+            log, refused = f"{home}/xsmp.log", "cancelling\n"
+            client = x_session.spawn([XSMP_CLIENT], log, dict(
+                os.environ, SESSION_MANAGER=f"local/{host}:@{ice},unix/{host}:{ice}"))
+            x_session.wait_until(lambda: "registered\n" in x_session.read(log),
+                                 "the XSMP client registered", process=client)
+        self.confirm(window, label)
+        x_session.wait_until(lambda: refused in x_session.read(log),
+                             f"the end of the session refused ({how}) on {name}",
+                             process=window.program)
         time.sleep(SETTLE)
         for call in LOGIND_CALL.values():
             self.assertNotIn(call, self.logind_log()[logged:])
         self.assert_no_box(window)
         self.assertIsNone(manager.poll(), "the session ended")
         if name == "gnome":
-            open(self.dialog_answer, "w").close()
+            write(self.dialog_answer, "")
 
     def test_yes_ends_the_session_through_each_desktop_and_a_refusal_is_silent(self):
         only = os.environ.get("TOLVANE_DESKTOPS", "").split()  # to rerun some rows by hand
         for name, refusals, label in TABLE:
             if only and name not in only:
                 continue
-            with self.subTest(desktop=name):
-                home = tempfile.mkdtemp(prefix=f"{name}-", dir=self.dir)
-                try:
-                    manager = self.start_desktop(name, home)
-                    window = self.start_program(home, reaches_logind=name == "none")
-                    window.wait_for_live_uptime()
-                    for how, refused_label in refusals:
-                        self.refuse(name, manager, window, how, refused_label, home)
-                    logged = len(self.logind_log())
-                    self.confirm(window, label)
-                    x_session.wait_until(
-                        lambda: LOGIND_CALL[label] in self.logind_log()[logged:]
-                        or len(self.display.windows("Tolvane")) > 1,
-                        f"logind's {LOGIND_CALL[label]} through {name}", timeout=30)
-                    self.assert_no_box(window)
-                    self.assertIn(LOGIND_CALL[label], self.logind_log()[logged:])
-                except Exception:
-                    self.print_logs(home)
-                    raise
-                finally:
-                    self.stop_desktop(home)
+            with self.subTest(desktop=name), self.desktop(name) as (manager, home):
+                window = self.start_program(home, reaches_logind=name == "none")
+                window.wait_for_live_uptime()
+                for how, refused_label in refusals:
+                    self.refuse(name, manager, window, how, refused_label, home)
+                logged = len(self.logind_log())
+                self.confirm(window, label)
+                x_session.wait_until(
+                    lambda: LOGIND_CALL[label] in self.logind_log()[logged:]
+                    or len(self.display.windows("Tolvane")) > 1,
+                    f"logind's {LOGIND_CALL[label]} through {name}", timeout=30)
+                self.assert_no_box(window)
+                self.assertIn(LOGIND_CALL[label], self.logind_log()[logged:])
 
     def test_a_hung_session_bus_leaves_the_window_live_and_closable(self):
-        home = tempfile.mkdtemp(prefix="hung-", dir=self.dir)
-        try:
-            self.start_desktop("none", home)
+        with self.desktop("none") as (_, home):
             self.start_window_manager()  # to close the window as the user would
             window = self.start_program(home)
             window.wait_for_live_uptime()
@@ -370,32 +317,27 @@ class DesktopsTest(unittest.TestCase):
             self.display.xdotool("windowactivate", "--sync", str(window.window))
             self.display.key("alt+F4")
             self.assertEqual(window.program.wait(timeout=10), 0)
-        except Exception:
-            self.print_logs(home)
+
+    @contextlib.contextmanager
+    def desktop(self, name):
+        """The desktop running in a home of its own; afterwards nothing of it is left."""
+        home = tempfile.mkdtemp(prefix=f"{name}-", dir=self.dir)
+        try:
+            yield self.start_desktop(name, home), home
+        except BaseException:
+            x_session.print_logs(home, "session.log", "openbox.log", "tolvane.log", "xsmp.log",
+                                 "shell.log", "logind.log")
             raise
         finally:
-            self.stop_desktop(home)
-
-    def stop_desktop(self, home):
-        stop_all()
-        self.buses.system_bus_pid = None
-        os.environ.pop("DBUS_SYSTEM_BUS_ADDRESS", None)
-        self.display.close()
-        os.environ.pop("GSETTINGS_SCHEMA_DIR", None)
-        self.buses.session_bus_pid = None
-        os.environ.pop("DBUS_SESSION_BUS_ADDRESS", None)
-        with contextlib.suppress(OSError):
-            shutil.rmtree(self.buses.get_services_dir())
-            os.makedirs(self.buses.get_services_dir())
-
-    def print_logs(self, home):
-        for log in ("session.log", "openbox.log", "tolvane.log", "xsmp.log", "shell.log"):
-            with contextlib.suppress(OSError), open(f"{home}/{log}", errors="replace") as text:
-                print(f"--- {log}\n{text.read()[-3000:]}", file=sys.stderr)
-        print(f"--- logind\n{self.logind_log()[-1500:]}", file=sys.stderr)
-        for window in self.display.xdotool("search", "--name", ".", check=False).split():
-            name = self.display.xdotool("getwindowname", window, check=False).strip()
-            print(f"--- window {window} {name!r}", file=sys.stderr)
+            stop_all()
+            self.display.close()
+            self.buses.system_bus_pid = self.buses.session_bus_pid = None
+            for variable in ("DBUS_SYSTEM_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS",
+                             "GSETTINGS_SCHEMA_DIR"):
+                os.environ.pop(variable, None)
+            with contextlib.suppress(OSError):
+                shutil.rmtree(self.buses.get_services_dir())
+                os.makedirs(self.buses.get_services_dir())
 
 
 if __name__ == "__main__":

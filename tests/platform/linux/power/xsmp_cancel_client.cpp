@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <type_traits>
 
 namespace {
@@ -44,49 +43,17 @@ void SaveYourself(SmcConn connection, SmPointer, int, Bool shutdown, int interac
     SmcSaveYourselfDone(connection, True);
 }
 
-void Die(SmcConn, SmPointer) {
-    Say("die");
-    finished = true;
-}
-
-void SaveComplete(SmcConn, SmPointer) {
-    Say("save-complete");
-}
-void ShutdownCancelled(SmcConn, SmPointer) {
-    Say("shutdown-cancelled");
-}
-
-void SetProperties(SmcConn connection, const char* program) {
-    // Never restarted: it is only here for this one session.
-    char restartNever = SmRestartNever;
-    std::array<SmPropValue, 1> programValue{
-        {{static_cast<int>(std::char_traits<char>::length(program)), const_cast<char*>(program)}}};
-    char user[] = "tolvane-test";
-    SmPropValue userValue{static_cast<int>(sizeof user - 1), user};
-    SmPropValue hintValue{1, &restartNever};
-    char programName[] = SmProgram, restartName[] = SmRestartCommand, cloneName[] = SmCloneCommand,
-         userName[] = SmUserID, hintName[] = SmRestartStyleHint;
-    char array[] = SmLISTofARRAY8, array8[] = SmARRAY8, card8[] = SmCARD8;
-    SmProp properties[] = {
-        {programName, array8, 1, programValue.data()},
-        {restartName, array, 1, programValue.data()},
-        {cloneName, array, 1, programValue.data()},
-        {userName, array8, 1, &userValue},
-        {hintName, card8, 1, &hintValue},
-    };
-    std::array<SmProp*, 5> list{&properties[0], &properties[1], &properties[2], &properties[3],
-                                &properties[4]};
-    SmcSetProperties(connection, static_cast<int>(list.size()), list.data());
-}
-
 }  // namespace
 
-int main(int, char** argv) {
+int main() {
     SmcCallbacks callbacks{};
     callbacks.save_yourself.callback = SaveYourself;
-    callbacks.die.callback = Die;
-    callbacks.save_complete.callback = SaveComplete;
-    callbacks.shutdown_cancelled.callback = ShutdownCancelled;
+    callbacks.die.callback = [](SmcConn, SmPointer) {
+        Say("die");
+        finished = true;
+    };
+    callbacks.save_complete.callback = [](SmcConn, SmPointer) { Say("save-complete"); };
+    callbacks.shutdown_cancelled.callback = [](SmcConn, SmPointer) { Say("shutdown-cancelled"); };
     std::array<char, 256> error{};
     char* clientId = nullptr;
     const Connection connection(SmcOpenConnection(
@@ -99,7 +66,6 @@ int main(int, char** argv) {
         return 1;
     }
     std::free(clientId);
-    SetProperties(connection.get(), argv[0]);
     Say("registered");
 
     IceConn ice = SmcGetIceConnection(connection.get());
