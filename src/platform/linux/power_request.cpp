@@ -61,9 +61,13 @@ std::optional<PowerRequestResult> PowerRequest::Start() {
     return result_;
 }
 
-void PowerRequest::Send(Connection& bus, sd_bus_message* call, std::optional<microseconds> limit,
-                        Handler handler) {
-    const int r = bus.Call(call, limit, [this, handler](sd_bus_message* reply, int broken) {
+void PowerRequest::Send(Connection& bus, int built, const sdbus::Message& call,
+                        std::optional<microseconds> limit, Handler handler) {
+    if (built < 0) {
+        result_ = {false, sdbus::ErrnoText(built)};
+        return;
+    }
+    const int r = bus.Call(call.get(), limit, [this, handler](sd_bus_message* reply, int broken) {
         // Called from sd-bus, which is C: nothing may escape.
         try {
             (this->*handler)(reply, broken);
@@ -82,11 +86,7 @@ void PowerRequest::LookForSessionManager() {
     sdbus::Message call;
     const int r = NewCall(session_->get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
                           "org.freedesktop.DBus", "ListNames", call);
-    if (r < 0) {
-        result_ = {false, sdbus::ErrnoText(r)};
-        return;
-    }
-    Send(*session_, call.get(), kQuestionLimit, &PowerRequest::Named);
+    Send(*session_, r, call, kQuestionLimit, &PowerRequest::Named);
 }
 
 void PowerRequest::Named(sd_bus_message* reply, int broken) {
@@ -101,11 +101,7 @@ void PowerRequest::Named(sd_bus_message* reply, int broken) {
     sdbus::Message call;
     const int r = NewCall(session_->get(), manager_->service, manager_->path, manager_->interface,
                           manager_->ask.Of(action_), call);
-    if (r < 0) {
-        result_ = {false, sdbus::ErrnoText(r)};
-        return;
-    }
-    Send(*session_, call.get(), kQuestionLimit, &PowerRequest::Allowed);
+    Send(*session_, r, call, kQuestionLimit, &PowerRequest::Allowed);
 }
 
 void PowerRequest::Allowed(sd_bus_message* reply, int broken) {
@@ -125,11 +121,7 @@ void PowerRequest::Request(const char* method) {
     int r = NewCall(session_->get(), manager_->service, manager_->path, manager_->interface, method,
                     call);
     if (r >= 0 && manager_->allowSave) r = sd_bus_message_append(call.get(), "b", 1);
-    if (r < 0) {
-        result_ = {false, sdbus::ErrnoText(r)};
-        return;
-    }
-    Send(*session_, call.get(), kNoLimit, &PowerRequest::Answered);
+    Send(*session_, r, call, kNoLimit, &PowerRequest::Answered);
 }
 
 void PowerRequest::RequestFromLogind() {
@@ -142,11 +134,7 @@ void PowerRequest::RequestFromLogind() {
     }
     sdbus::Message call;
     const int r = NewLogindCall(system_->get(), action_, call);
-    if (r < 0) {
-        result_ = {false, sdbus::ErrnoText(r)};
-        return;
-    }
-    Send(*system_, call.get(), kNoLimit, &PowerRequest::Answered);
+    Send(*system_, r, call, kNoLimit, &PowerRequest::Answered);
 }
 
 void PowerRequest::Answered(sd_bus_message* reply, int broken) {

@@ -30,7 +30,8 @@ class PowerRequest {
   private:
     using Handler = void (PowerRequest::*)(sd_bus_message* reply, int broken);
 
-    void Send(sdbus::Connection& bus, sd_bus_message* call,
+    // Sends `call`, which making returned `built`: a failure there fails the request.
+    void Send(sdbus::Connection& bus, int built, const sdbus::Message& call,
               std::optional<std::chrono::microseconds> limit, Handler handler);
     void LookForSessionManager();
     void Named(sd_bus_message* reply, int broken);    // the names owned on the session bus
