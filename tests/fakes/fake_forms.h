@@ -1,65 +1,56 @@
 #pragma once
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/forms.h"
+#include "ui/window_description.h"
 
 namespace tolvane::fakes {
 
-struct ShownBox {
-    std::string prompt;
-    int style;
-    std::string title;
-    bool operator==(const ShownBox&) const = default;
-};
-
-// A Forms that remembers what the handlers set and answers boxes and menus as told.
+// A Forms that writes what the handlers do into a journal, shared with FakeSystem so that
+// tests see the order across both seams, and answers boxes and the popup menu as told.
 class FakeForms : public Forms {
   public:
-    explicit FakeForms(std::vector<std::string>* journal = nullptr) : journal_(journal) {}
+    explicit FakeForms(std::vector<std::string>& journal) : journal_(journal) {}
 
-    std::map<Control, std::string> texts;
-    std::map<Control, std::string> toolTips;
-    // A line fits when it has at most this many bytes; the default fits all.
-    std::size_t lineWidth = std::string::npos;
-    std::vector<ShownBox> boxes;
-    std::vector<std::pair<Control, OleColor>> colorWrites;  // every write, repeats included
-    int textWrites = 0;
-    std::vector<PopupPlace> popupPlaces;
-
-    // The answers the test gives: to each box in turn, and to the popup menu.
-    std::function<int(const ShownBox&)> answer = [](const ShownBox&) { return msgbox::kNo; };
+    std::map<Control, std::string> texts;       // as shown now
+    std::size_t lineWidth = std::string::npos;  // the bytes that fit on one line
+    int answer = msgbox::kNo;                   // to every box
     MenuItem menuChoice = MenuItem::None;
 
     void SetText(Control control, const std::string& text) override {
-        ++textWrites;
         texts[control] = text;
+        journal_.push_back(Name(control) + " = " + text);
     }
     std::string Text(Control control) override { return texts[control]; }
     bool FitsOnOneLine(Control, const std::string& line) override {
         return line.size() <= lineWidth;
     }
-    void SetToolTip(Control control, const std::string& text) override { toolTips[control] = text; }
+    void SetToolTip(Control control, const std::string& text) override {
+        journal_.push_back(Name(control) + " tip = " + text);
+    }
     void SetForeColor(Control control, OleColor color) override {
-        colorWrites.emplace_back(control, color);
+        const char* shade = color == kColorButtonHighlight ? " lit"
+                            : color == kColorButtonText    ? " unlit"
+                                                           : " other colour";
+        journal_.push_back(Name(control) + shade);
     }
     int MsgBox(const std::string& prompt, int style, const std::string& title) override {
-        boxes.push_back({prompt, style, title});
-        if (journal_) journal_->push_back("box " + title);
-        return answer(boxes.back());
+        journal_.push_back("box " + title + " (" + std::to_string(style) + ") " + prompt);
+        return answer;
     }
     MenuItem PopupAboutMenu(PopupPlace place) override {
-        popupPlaces.push_back(place);
+        journal_.push_back(place == PopupPlace::AtPointer ? "popup at pointer" : "popup at focus");
         return menuChoice;
     }
-    void SetWaiting(bool on) override {
-        if (journal_) journal_->push_back(on ? "waiting" : "not waiting");
-    }
+    void SetWaiting(bool on) override { journal_.push_back(on ? "waiting" : "not waiting"); }
 
   private:
-    std::vector<std::string>* journal_;
+    static std::string Name(Control control) {
+        return std::string(control == Control::frmMain ? "frmMain" : ui::Describe(control).name);
+    }
+    std::vector<std::string>& journal_;
 };
 
 }  // namespace tolvane::fakes

@@ -16,7 +16,7 @@ class FakeSystem : public System {
     std::uint64_t milliseconds = 0;
     std::string machineName = "PC1";
     std::string osName = "Windows 2000 ";
-    std::vector<PowerRequestResult> results;  // one per request, in order; then "started"
+    PowerRequestResult result;  // the answer to every request
     // As on Windows, each request is answered before RequestPower returns; else the test
     // answers later with Answer(), as the event loop would on Linux.
     bool answerAtOnce = true;
@@ -41,7 +41,7 @@ class FakeSystem : public System {
         if (unanswered_.empty()) return false;
         const auto done = std::move(unanswered_.front());
         unanswered_.erase(unanswered_.begin());
-        done(requests_ < results.size() ? results[requests_++] : PowerRequestResult{});
+        done(result);
         return true;
     }
 
@@ -50,7 +50,6 @@ class FakeSystem : public System {
         if (journal_) journal_->push_back(entry);
     }
     std::vector<std::string>* journal_;
-    std::size_t requests_ = 0;
     std::vector<std::function<void(PowerRequestResult)>> unanswered_;
 };
 

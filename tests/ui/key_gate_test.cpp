@@ -31,22 +31,16 @@ TEST(KeyGateTest, OnlyPressesBegunAfterABoxOpenedAndTheirReleasesPass) {
         const char* what;
         std::vector<Step> steps;
     } cases[] = {
-        {"a stroke", {Press(kEnter, 10, true), Release(kEnter, 90, true)}},
         {"X11 repeats: release and press pairs sharing a timestamp, not flagged",
          {Press(kEnter, 10, true), Release(kEnter, 500, true), Press(kEnter, 500, false),
           Release(kEnter, 530, true), Press(kEnter, 530, false), Release(kEnter, 900, true)}},
-        {"Windows repeats: flagged presses without releases",
-         {Press(kSpace, 10, true), Press(kSpace, 500, false, true), Press(kSpace, 530, false, true),
-          Release(kSpace, 900, true)}},
         {"repeats neither flagged nor released: the key is still down",
          {Press(kSpace, 10, true), Press(kSpace, 500, false), Release(kSpace, 900, true)}},
+        {"a flagged press of a key not down", {Press(kEnter, 10, false, true)}},
         {"the key that opened a box, held with X11 repeats, then pressed afresh",
          {Press(kEnter, 10, true), kBoxOpens, Release(kEnter, 500, false),
           Press(kEnter, 500, false), Release(kEnter, 530, false), Press(kEnter, 530, false),
           Release(kEnter, 3000, false), Press(kEnter, 3400, true), Release(kEnter, 3480, true)}},
-        {"held with flagged repeats when the box opened",
-         {Press(kSpace, 10, true), kBoxOpens, Press(kSpace, 500, false, true),
-          Release(kSpace, 3000, false), Press(kSpace, 3400, true)}},
         {"a box opening between the halves of a repeat",
          {Press(kEnter, 10, true), Release(kEnter, 500, true), kBoxOpens, Press(kEnter, 500, false),
           Release(kEnter, 530, false), Press(kEnter, 600, true)}},
@@ -57,7 +51,6 @@ TEST(KeyGateTest, OnlyPressesBegunAfterABoxOpenedAndTheirReleasesPass) {
          {Press(kEnter, 10, true), kBoxOpens, Press(kSpace, 300, true), Release(kSpace, 380, true),
           Press(kEnter, 500, false, true)}},
         {"a release whose press was never seen", {Release(kEnter, 10, false)}},
-        {"a flagged press of a key not down", {Press(kEnter, 10, false, true)}},
     };
     for (const auto& c : cases) {
         KeyGate gate;
