@@ -7,13 +7,15 @@
 
 #include "fakes/fake_forms.h"
 #include "fakes/fake_system.h"
+#include "ui/key_gate.h"
+#include "ui/window_description.h"
 
-// The power sequence itself (prompts, waiting, failures) is PowerActions' and tested there;
-// here only that each entry point reaches it, and the window's own rules.
+// frmMain's handlers, its layout, and the key filter its front ends put before KeyDown.
 namespace tolvane {
 namespace {
 
 using Journal = std::vector<std::string>;
+using namespace ui;
 using testing::ElementsAre;
 
 constexpr Control kAll[] = {Control::frmMain, Control::lblTip,      Control::txtUptime,
@@ -44,7 +46,6 @@ TEST_F(FrmMainTest, ATickWritesTheClocksUptimeOnlyWhenTheBoxShowsSomethingElse) 
     } ticks[] = {
         {90'061'000, nullptr, "1 day 1 hour 1 minute 1 second"},
         {90'061'400, nullptr, nullptr},
-        {90'062'000, nullptr, "1 day 1 hour 1 minute 2 seconds"},
         {90'062'100, "typed by the user", "1 day 1 hour 1 minute 2 seconds"},
         {0, nullptr, "0 second"},  // a clock that jumps back is believed
         {4'294'968'295, nullptr, "7 weeks 0 day 17 hours 2 minutes 48 seconds"},
@@ -80,7 +81,8 @@ TEST_F(FrmMainTest, HoveringLightsALabelUntilThePointerCrossesTheFrame) {
 }
 
 // A double-click, assistive technology's press, and Enter or Space act on a label alone,
-// each on its own action; nothing else does anything.
+// each on its own action; nothing else does anything. What follows, the power sequence, is
+// PowerActions' and tested there.
 TEST_F(FrmMainTest, EachWayOfActingReachesOnlyTheLabelsOwnAction) {
     forms.answer = msgbox::kYes;
     const struct {
@@ -134,6 +136,97 @@ TEST_F(FrmMainTest, OnlyTheBackgroundsRightPressAndTheMenuKeyOpenThePopup) {
     journal.clear();
     frm.MouseDown(Control::frmMain, MouseButton::Right);
     EXPECT_THAT(journal, ElementsAre("popup at pointer"));
+}
+
+TEST(WindowDescriptionTest, TwipsBecomePixelsAtTheWindowsDpi) {
+    const struct {
+        Control control;
+        int dpi;
+        PixelRect want;
+    } cases[] = {
+        {Control::lblTip, 96, {0, 8, 337, 33}},
+        {Control::txtUptime, 144, {36, 72, 422, 38}},
+        {Control::fraTodo, 192, {48, 160, 562, 114}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ToPixels(Describe(c.control).rect, c.dpi), c.want)
+            << Describe(c.control).name << " at " << c.dpi;
+    EXPECT_EQ(TwipsToPixels(kClientWidthTwips, 96), 336);
+    EXPECT_EQ(TwipsToPixels(kClientHeightTwips, 96), 144);
+}
+
+TEST(WindowDescriptionTest, AutoSizedLabelsStayCentredOnTheActionAxis) {
+    const struct {
+        Control label;
+        int textWidth, dpi;
+        PixelRect want;
+    } cases[] = {
+        {Control::lblShutDown, 131, 96, {79, 16, 131, 13}},  // the designed size
+        {Control::lblRestart, 95, 96, {97, 32, 95, 13}},     // another font: centre at 144.5
+        {Control::lblShutDown, 196, 144, {119, 24, 196, 13}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AutoSizedLabelRect(Describe(c.label), c.textWidth, 13, c.dpi), c.want)
+            << Describe(c.label).name << ' ' << c.textWidth;
+}
+
+// One step: a key event, or (key 0) a box opening. `passes` is whether the event is let
+// through as the user's own.
+struct Step {
+    std::uint32_t key;
+    KeyEdge edge;
+    std::uint64_t time;
+    bool autoRepeat;
+    bool passes;
+};
+constexpr std::uint32_t kEnter = 36, kSpace = 65;
+constexpr Step Press(std::uint32_t key, std::uint64_t time, bool passes, bool flagged = false) {
+    return {key, KeyEdge::Press, time, flagged, passes};
+}
+constexpr Step Release(std::uint32_t key, std::uint64_t time, bool passes) {
+    return {key, KeyEdge::Release, time, false, passes};
+}
+constexpr Step kBoxOpens{0, KeyEdge::Press, 0, false, false};
+
+TEST(KeyGateTest, OnlyPressesBegunAfterABoxOpenedAndTheirReleasesPass) {
+    const struct {
+        const char* what;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"X11 repeats: release and press pairs sharing a timestamp, not flagged",
+         {Press(kEnter, 10, true), Release(kEnter, 500, true), Press(kEnter, 500, false),
+          Release(kEnter, 530, true), Press(kEnter, 530, false), Release(kEnter, 900, true)}},
+        {"repeats neither flagged nor released: the key is still down",
+         {Press(kSpace, 10, true), Press(kSpace, 500, false), Release(kSpace, 900, true)}},
+        {"a flagged press of a key not down", {Press(kEnter, 10, false, true)}},
+        {"the key that opened a box, held with X11 repeats, then pressed afresh",
+         {Press(kEnter, 10, true), kBoxOpens, Release(kEnter, 500, false),
+          Press(kEnter, 500, false), Release(kEnter, 530, false), Press(kEnter, 530, false),
+          Release(kEnter, 3000, false), Press(kEnter, 3400, true), Release(kEnter, 3480, true)}},
+        {"a box opening between the halves of a repeat",
+         {Press(kEnter, 10, true), Release(kEnter, 500, true), kBoxOpens, Press(kEnter, 500, false),
+          Release(kEnter, 530, false), Press(kEnter, 600, true)}},
+        {"a key released before the box opened is free",
+         {Press(kEnter, 10, true), Release(kEnter, 90, true), kBoxOpens, Press(kEnter, 400, true),
+          Release(kEnter, 480, true)}},
+        {"another key pressed while one is held",
+         {Press(kEnter, 10, true), kBoxOpens, Press(kSpace, 300, true), Release(kSpace, 380, true),
+          Press(kEnter, 500, false, true)}},
+        {"a release whose press was never seen", {Release(kEnter, 10, false)}},
+    };
+    for (const auto& c : cases) {
+        KeyGate gate;
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            const Step& step = c.steps[i];
+            if (step.key == 0) {
+                gate.BoxOpened();
+                continue;
+            }
+            EXPECT_EQ(gate.Deliberate({step.key, step.edge, step.time, step.autoRepeat}),
+                      step.passes)
+                << c.what << ", step " << i;
+        }
+    }
 }
 
 }  // namespace
