@@ -1,8 +1,6 @@
-// The os-release reader on arbitrary bytes: whatever a file holds, the reader must not
-// crash, must read back what it read once quoted anew, and must always give the heading a
-// name. The same bytes as a name in the heading, and as a system's refusal reason, stay
-// within bounds.
-#include <cstddef>
+// The os-release reader on arbitrary bytes: it must not crash, must read back what it read
+// once quoted anew, and must always give a name, PRETTY_NAME first. The same bytes as names
+// in the heading, and as a refusal reason, stay within bounds.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,16 +11,14 @@
 #include "sysinfo/os_release.h"
 #include "sysinfo/sysinfo.h"
 
-// An invariant broken: report it and abort, so libFuzzer keeps the input that did it.
-#define FUZZ_CHECK(condition)                                                                      \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
-
 namespace {
+
+// An invariant broken: abort, so libFuzzer keeps the input that did it.
+void Require(bool holds, const char* invariant) {
+    if (holds) return;
+    std::fprintf(stderr, "invariant broken: %s\n", invariant);
+    std::abort();
+}
 
 // Writes a value back in double quotes, escaping what the shell would expand.
 std::string Quoted(std::string_view value) {
@@ -34,45 +30,38 @@ std::string Quoted(std::string_view value) {
     return out + '"';
 }
 
-std::size_t CodePoints(std::string_view text) {
-    std::size_t count = 0;
-    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
-// Two lines of at most `width` bytes, our words whole around the name.
-void CheckHeading(std::string_view name) {
-    constexpr std::size_t width = 40;  // room for our words, an ellipsis and an isolate
-    const auto fits = [](const std::string& line) { return line.size() <= width; };
-    const std::string heading = tolvane::HeadingText(name, name, fits);
-    const auto lineBreak = heading.find("\r\n");
-    FUZZ_CHECK(lineBreak != std::string::npos);
-    const std::string_view first(heading.data(), lineBreak);
-    const std::string_view second = std::string_view(heading).substr(lineBreak + 2);
-    FUZZ_CHECK(first.size() <= width && second.size() <= width);
-    FUZZ_CHECK(first.starts_with("\\\\") && first.find_first_of("\r\n") == std::string::npos);
-    FUZZ_CHECK(second.starts_with("Running ") && second.ends_with(", has been up for:"));
-    FUZZ_CHECK(second.find_first_of("\r\n") == std::string::npos);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto fields = tolvane::ParseOSRelease(text);
-
     std::string rewritten;
     for (const auto& [key, value] : fields) rewritten += key + '=' + Quoted(value) + '\n';
-    // Every value survives being written back in the canonical quoting, on one line.
-    FUZZ_CHECK(tolvane::ParseOSRelease(rewritten) == fields);
+    Require(tolvane::ParseOSRelease(rewritten) == fields, "values survive requoting");
 
     const std::string name = tolvane::OSReleaseName(text);
-    FUZZ_CHECK(!name.empty());
     const auto pretty = fields.find("PRETTY_NAME");
-    if (pretty != fields.end() && !pretty->second.empty()) FUZZ_CHECK(name == pretty->second);
+    Require(!name.empty(), "a name");
+    Require(pretty == fields.end() || pretty->second.empty() || name == pretty->second,
+            "PRETTY_NAME first");
 
-    CheckHeading(text);
-    const std::string reason = tolvane::ShownReason(text);
-    FUZZ_CHECK(CodePoints(reason) <= 600);
+    // Room for our words, an ellipsis and an isolate: two whole lines, each within it.
+    constexpr std::size_t kWidth = 40;
+    const std::string heading = tolvane::HeadingText(
+        text, text, [](const std::string& line) { return line.size() <= kWidth; });
+    const auto lineBreak = heading.find("\r\n");
+    Require(lineBreak <= kWidth && heading.find_first_of("\r\n") == lineBreak &&
+                heading.starts_with("\\\\"),
+            "the first line");
+    const std::string_view second = std::string_view(heading).substr(lineBreak + 2);
+    Require(second.size() <= kWidth && second.starts_with("Running ") &&
+                second.ends_with(", has been up for:") &&
+                second.find_first_of("\r\n") == second.npos,
+            "the second line");
+
+    std::size_t characters = 0;
+    for (const char c : tolvane::ShownReason(text))
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    Require(characters <= 600, "a reason of at most 600 characters");
     return 0;
 }
