@@ -115,26 +115,22 @@ TEST(Win32WindowTest, AFixedToolWindowLaidOutFromTheDescriptionAtTwoDpis) {
     TestWindow w;
     ASSERT_TRUE(w.created);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(w.Handle(), GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(w.Handle(), GWL_EXSTYLE));
-    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(GetWindowLongPtrW(w.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
     EXPECT_EQ(w.window.Forms().Text(Control::frmMain), "Tolvane");
     EXPECT_TRUE(GetWindowLongPtrW(w[Control::txtUptime], GWL_STYLE) & ES_READONLY);
+    RECT client{};
+    GetClientRect(w.Handle(), &client);
+    EXPECT_EQ(client.right, ui::TwipsToPixels(ui::kClientWidthTwips, w.window.Dpi()));
+    EXPECT_EQ(client.bottom, ui::TwipsToPixels(ui::kClientHeightTwips, w.window.Dpi()));
     const HFONT first = w.window.Font();
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(dpi);
-        if (dpi != w.window.Dpi()) {
-            RECT outer{0, 0, ui::TwipsToPixels(ui::kClientWidthTwips, dpi),
-                       ui::TwipsToPixels(ui::kClientHeightTwips, dpi)};
-            AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+        RECT suggested{0, 0, 640, 480};  // where the system would move it, and its size
+        if (dpi != w.window.Dpi())
             SendMessageW(w.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                         reinterpret_cast<LPARAM>(&outer));
-        }
-        RECT client{};
-        GetClientRect(w.Handle(), &client);
-        EXPECT_EQ(client.right, ui::TwipsToPixels(ui::kClientWidthTwips, dpi));
-        EXPECT_EQ(client.bottom, ui::TwipsToPixels(ui::kClientHeightTwips, dpi));
+                         reinterpret_cast<LPARAM>(&suggested));
         LOGFONTW font{};
         GetObjectW(w.window.Font(), sizeof(font), &font);
         EXPECT_STREQ(font.lfFaceName, L"Tahoma");
