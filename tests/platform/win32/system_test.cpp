@@ -34,7 +34,8 @@ TEST(Win32SystemTest, ErrorTexts) {
     EXPECT_EQ(win32::SystemErrorText(0x2FFFFFFF), "Error 805306367.");
 }
 
-// For the whole process, as the program does first: the window's tests run under it too.
+// For the whole process and for good: harmless to the window's tests, as the program itself
+// runs so restricted.
 TEST(Win32SystemTest, APlantedDllBesideTheProgramIsRefusedOnceRestricted) {
     constexpr const wchar_t* kPlanted = L"tolvane_planted.dll";  // built beside this program
     ASSERT_TRUE(win32::RestrictDllSearchToSystem32());
