@@ -55,6 +55,33 @@ struct LiveWindow {
     }
 };
 
+const QStringList none, restart{"privilege", "request restart"},
+    powerOff{"privilege", "request power off"};
+const auto yes = QMessageBox::Yes, no = QMessageBox::No, escape = QMessageBox::Escape,
+           ok = QMessageBox::Ok;
+const struct {
+    const char* name;
+    QString target;
+    QString event;
+    QMessageBox::StandardButton answer;  // to a box
+    QStringList asked;                   // of the system
+    bool popup;
+    QString box;  // "", "Sure?" or "About"
+} kEvents[] = {
+    {"hover", "lblRestart", "move", yes, none, false, ""},
+    {"click", "lblRestart", "click", yes, none, false, ""},
+    {"double-click, Yes", "lblRestart", "double", yes, restart, false, "Sure?"},
+    {"double-click, Escape", "lblShutDown", "double", escape, none, false, "Sure?"},
+    {"right press on the background", "frmMain", "right", ok, none, true, "About"},
+    {"right press on a label", "lblRestart", "right", ok, none, false, ""},
+    {"Return, No", "lblRestart", "Return", no, none, false, "Sure?"},
+    {"keypad Enter, Yes", "lblShutDown", "Enter", yes, powerOff, false, "Sure?"},
+    {"Space, Yes", "lblRestart", "Space", yes, restart, false, "Sure?"},
+    {"another key", "lblRestart", "A", yes, none, false, ""},
+    {"Shift+F10", "txtUptime", "Shift+F10", ok, none, true, "About"},
+    {"menu key, dismissed", "lblShutDown", "menu key", ok, none, true, ""},
+};
+
 }  // namespace
 
 class WindowTest : public QObject {
@@ -90,12 +117,9 @@ class WindowTest : public QObject {
     void cleanup() { live_.reset(); }
 
     // The offscreen screen reports 96 dpi whatever the machine: 15 twips a pixel.
-    void aFixedToolWindowCentredWithEachControlWhereTheDescriptionPutsIt() {
+    void aCentredFixedWindowWithEachControlWhereTheDescriptionPutsIt() {
         QWidget& window = live_->window;
         QCOMPARE(window.logicalDpiX(), 96);
-        QCOMPARE(window.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
-        QVERIFY(!(window.windowFlags() &
-                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(window.windowTitle(), ToQString(ui::kWindowCaption));
         const QSize size(ui::kClientWidthTwips / 15, ui::kClientHeightTwips / 15);
         QCOMPARE(window.minimumSize(), size);
@@ -148,41 +172,12 @@ class WindowTest : public QObject {
 
     // One native event of each kind on its target, and what the handlers then asked for.
     void eventsReachTheirHandlers_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("event");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::addColumn<QStringList>("asked");
-        QTest::addColumn<bool>("popup");
-        QTest::addColumn<QString>("box");  // "", "Sure?" or "About"
-        const QStringList none, restart{"privilege", "request restart"},
-            powerOff{"privilege", "request power off"};
-        const auto row = [](const char* name, const char* target, const char* event,
-                            QMessageBox::StandardButton answer, const QStringList& asked,
-                            bool popup, const char* box) {
-            QTest::newRow(name) << target << event << answer << asked << popup << box;
-        };
-        const auto yes = QMessageBox::Yes, ok = QMessageBox::Ok;
-        row("hover", "lblRestart", "move", yes, none, false, "");
-        row("click", "lblRestart", "click", yes, none, false, "");
-        row("double-click, Yes", "lblRestart", "double", yes, restart, false, "Sure?");
-        row("double-click, Escape", "lblShutDown", "double", QMessageBox::Escape, none, false,
-            "Sure?");
-        row("right press on the background", "frmMain", "right", ok, none, true, "About");
-        row("right press on a label", "lblRestart", "right", ok, none, false, "");
-        row("Return, No", "lblRestart", "Return", QMessageBox::No, none, false, "Sure?");
-        row("keypad Enter, Yes", "lblShutDown", "Enter", yes, powerOff, false, "Sure?");
-        row("Space, Yes", "lblRestart", "Space", yes, restart, false, "Sure?");
-        row("another key", "lblRestart", "A", yes, none, false, "");
-        row("Shift+F10", "txtUptime", "Shift+F10", ok, none, true, "About");
-        row("menu key, dismissed", "lblShutDown", "menu key", ok, none, true, "");
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(kEvents)); ++i) QTest::newRow(kEvents[i].name) << i;
     }
     void eventsReachTheirHandlers() {
-        QFETCH(QString, target);
-        QFETCH(QString, event);
-        QFETCH(QMessageBox::StandardButton, answer);
-        QFETCH(QStringList, asked);
-        QFETCH(bool, popup);
-        QFETCH(QString, box);
+        QFETCH(int, row);
+        const auto& [name, target, event, answer, asked, popup, box] = kEvents[row];
         QWidget* widget = Find(target);
         live_->answer = answer;
         live_->chooseAbout = box == "About";
