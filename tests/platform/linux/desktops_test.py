@@ -41,7 +41,9 @@ XFCE_CHANNEL = """\
   <property name="sessions" type="empty">
     <property name="Failsafe" type="empty">
       <property name="Count" type="int" value="1"/>
-      <property name="Client0_Command" type="array"><value type="string" value="openbox"/></property>
+      <property name="Client0_Command" type="array">
+        <value type="string" value="openbox"/>
+      </property>
     </property>
   </property>
 </channel>
