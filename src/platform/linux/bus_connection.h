@@ -9,9 +9,24 @@
 #include <string>
 
 #include "platform/linux/event_loop.h"
-#include "platform/linux/sd_bus_ptr.h"
 
 namespace tolvane::sdbus {
+
+// Owning pointers for the sd-bus objects this program creates.
+struct BusUnref {
+    // Never sd_bus_flush_close_unref: on a bus that does not answer it waits for minutes.
+    void operator()(sd_bus* bus) const { sd_bus_close_unref(bus); }
+};
+struct MessageUnref {
+    void operator()(sd_bus_message* message) const { sd_bus_message_unref(message); }
+};
+struct SlotUnref {
+    void operator()(sd_bus_slot* slot) const { sd_bus_slot_unref(slot); }
+};
+
+using Bus = std::unique_ptr<sd_bus, BusUnref>;
+using Message = std::unique_ptr<sd_bus_message, MessageUnref>;
+using Slot = std::unique_ptr<sd_bus_slot, SlotUnref>;
 
 enum class BusKind { Session, System };
 

@@ -1,17 +1,87 @@
 #include "platform/linux/power_request.h"
 
+#include <algorithm>
+#include <array>
 #include <exception>
 #include <string>
 #include <vector>
 
-#include "platform/linux/logind.h"
-
 namespace tolvane {
+
+// A method name for each request.
+struct PowerMethods {
+    const char* restart = nullptr;
+    const char* powerOff = nullptr;
+    const char* Of(PowerAction action) const {
+        return action == PowerAction::Restart ? restart : powerOff;
+    }
+};
+
+// A desktop's session manager, and how its own menu asks it to restart or power off.
+struct SessionManager {
+    const char* desktop;  // for the reader only
+    const char* owned;    // the session bus name whose owner marks this desktop
+    const char* service;  // where the request goes; D-Bus may start it on demand
+    const char* path;
+    const char* interface;
+    PowerMethods request;
+    PowerMethods ask;        // asked first whether it may; none when not set
+    PowerMethods instead;    // when `request` is an unknown method; none when not set
+    bool allowSave = false;  // the request takes allow_save = true
+};
+
 namespace {
 
 using sdbus::BusKind;
 using sdbus::Connection;
 using std::chrono::microseconds;
+
+// In the order they are tried. Plasma's org.kde.Shutdown is started on demand, so its
+// session is known by ksmserver. MATE and Cinnamon answer RequestReboot under GNOME's name;
+// GNOME 43 and later do not have it, and show their own confirmation for Reboot.
+constexpr std::array kSessionManagers{
+    SessionManager{"KDE Plasma",
+                   "org.kde.ksmserver",
+                   "org.kde.Shutdown",
+                   "/Shutdown",
+                   "org.kde.Shutdown",
+                   {"logoutAndReboot", "logoutAndShutdown"},
+                   {},
+                   {}},
+    SessionManager{"XFCE",
+                   "org.xfce.SessionManager",
+                   "org.xfce.SessionManager",
+                   "/org/xfce/SessionManager",
+                   "org.xfce.Session.Manager",
+                   {"Restart", "Shutdown"},
+                   {"CanRestart", "CanShutdown"},
+                   {},
+                   true},
+    SessionManager{"MATE, Cinnamon, GNOME",
+                   "org.gnome.SessionManager",
+                   "org.gnome.SessionManager",
+                   "/org/gnome/SessionManager",
+                   "org.gnome.SessionManager",
+                   {"RequestReboot", "RequestShutdown"},
+                   {},
+                   {"Reboot", "Shutdown"}},
+    SessionManager{"LXQt",
+                   "org.lxqt.session",
+                   "org.lxqt.session",
+                   "/LXQtSession",
+                   "org.lxqt.session",
+                   {"reboot", "powerOff"},
+                   {},
+                   {}},
+};
+
+// The first desktop, in the order they are tried, whose name has an owner among `owned`;
+// nullptr for none.
+const SessionManager* ChooseSessionManager(const std::vector<std::string>& owned) {
+    for (const SessionManager& manager : kSessionManagers)
+        if (std::find(owned.begin(), owned.end(), manager.owned) != owned.end()) return &manager;
+    return nullptr;
+}
 
 // Questions get sd-bus's usual limit (0 says so). The request gets none: a password prompt
 // or GNOME's own confirmation may stand before its answer, and a session that ends answers
@@ -132,8 +202,16 @@ void PowerRequest::RequestFromLogind() {
         result_ = {false, "The system bus could not be reached: " + sdbus::ErrnoText(error) + "."};
         return;
     }
+    // CanReboot / CanPowerOff are not asked first: logind and polkit decide during the call
+    // itself and their refusal, in their own words, is what the user gets to read.
     sdbus::Message call;
-    const int r = NewLogindCall(system_->get(), action_, call);
+    int r = NewCall(system_->get(), "org.freedesktop.login1", "/org/freedesktop/login1",
+                    "org.freedesktop.login1.Manager",
+                    action_ == PowerAction::Restart ? "Reboot" : "PowerOff", call);
+    // Interactively: polkit may ask for a password during the call, and that authorization
+    // is the privilege step on Linux. The header flag and the argument both say so.
+    if (r >= 0) r = sd_bus_message_set_allow_interactive_authorization(call.get(), 1);
+    if (r >= 0) r = sd_bus_message_append(call.get(), "b", 1);
     Send(*system_, r, call, kNoLimit, &PowerRequest::Answered);
 }
 

@@ -5,10 +5,11 @@
 
 #include "platform/linux/bus_connection.h"
 #include "platform/linux/event_loop.h"
-#include "platform/linux/session_manager.h"
 #include "platform/system.h"
 
 namespace tolvane {
+
+struct SessionManager;  // a desktop's, and how to ask it
 
 // One restart or power-off request: to the desktop's session manager on the session bus,
 // so that running applications may save their work or refuse, as on Windows; without one,

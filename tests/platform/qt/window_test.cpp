@@ -1,9 +1,7 @@
-// The Qt window over a fake system: its layout from the window description, and its
-// translation of real mouse and key events into frmMain's handlers and of their requests
-// into widgets, boxes and the popup. The rules themselves are the handlers' and are tested
-// there.
+// The Qt window over a fake system: its layout from the window description, one native event
+// of each kind reaching frmMain's handlers, and their requests reaching widgets, boxes, the
+// popup and the pointer. The rules themselves are the handlers' and are tested there.
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -18,20 +16,18 @@
 #include "fakes/fake_system.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_text.h"
-#include "ui/frm_main.h"
 
 namespace tolvane::qt {
 namespace {
 
 struct SeenBox {
-    QString text;
     QMessageBox::Icon icon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton;
 };
 
-// The real, started window. The user at its boxes and popup is played without a modal
-// loop: each is noted and answered as a click (or Escape) would.
+// The real, started window. Its boxes and popup are answered without a modal loop, as a
+// click (or Escape) would.
 struct LiveWindow {
     std::vector<std::string> journal;  // what the window asked of the system
     fakes::FakeSystem system{&journal};
@@ -42,9 +38,12 @@ struct LiveWindow {
     std::vector<QPoint> menus;  // where each popup was put, on the screen
 
     LiveWindow() {
+        // Too long for the window, and not ASCII.
+        system.machineName = "\xC3\x85" + std::string(63, 'W');
+        system.osName = "Red Hat Enterprise Linux CoreOS 414.92.202402130420-0 (Plow) ";
         window.forms().SetBoxPresenter([this](QMessageBox& box) {
-            boxes.push_back({box.text(), box.icon(), box.standardButtons(),
-                             box.standardButton(box.defaultButton())});
+            boxes.push_back(
+                {box.icon(), box.standardButtons(), box.standardButton(box.defaultButton())});
             if (answer == QMessageBox::Escape) return QTest::keyClick(&box, Qt::Key_Escape);
             if (QAbstractButton* button = box.button(answer)) button->click();
         });
@@ -54,10 +53,33 @@ struct LiveWindow {
         });
         window.Start();
     }
-    const ControlWidgets& controls() const { return window.controls(); }
-    QWidget* Find(const QString& name) {
-        return name == "frmMain" ? &window : window.findChild<QWidget*>(name);
-    }
+};
+
+const QStringList none, restart{"privilege", "request restart"},
+    powerOff{"privilege", "request power off"};
+const auto yes = QMessageBox::Yes, no = QMessageBox::No, escape = QMessageBox::Escape,
+           ok = QMessageBox::Ok;
+const struct {
+    const char* name;
+    QString target;
+    QString event;
+    QMessageBox::StandardButton answer;  // to a box
+    QStringList asked;                   // of the system
+    bool popup;
+    QString box;  // "", "Sure?" or "About"
+} kEvents[] = {
+    {"hover", "lblRestart", "move", yes, none, false, ""},
+    {"click", "lblRestart", "click", yes, none, false, ""},
+    {"double-click, Yes", "lblRestart", "double", yes, restart, false, "Sure?"},
+    {"double-click, Escape", "lblShutDown", "double", escape, none, false, "Sure?"},
+    {"right press on the background", "frmMain", "right", ok, none, true, "About"},
+    {"right press on a label", "lblRestart", "right", ok, none, false, ""},
+    {"Return, No", "lblRestart", "Return", no, none, false, "Sure?"},
+    {"keypad Enter, Yes", "lblShutDown", "Enter", yes, powerOff, false, "Sure?"},
+    {"Space, Yes", "lblRestart", "Space", yes, restart, false, "Sure?"},
+    {"another key", "lblRestart", "A", yes, none, false, ""},
+    {"Shift+F10", "txtUptime", "Shift+F10", ok, none, true, "About"},
+    {"menu key, dismissed", "lblShutDown", "menu key", ok, none, true, ""},
 };
 
 }  // namespace
@@ -68,13 +90,10 @@ class WindowTest : public QObject {
   private:
     std::unique_ptr<LiveWindow> live_;
 
-    const ControlWidgets& controls() const { return live_->controls(); }
-    QStringList Asked() const {
-        QStringList asked;
-        for (const auto& entry : live_->journal) asked << QString::fromStdString(entry);
-        return asked;
+    const ControlWidgets& controls() const { return live_->window.controls(); }
+    QWidget* Find(const QString& name) {
+        return name == "frmMain" ? &live_->window : live_->window.findChild<QWidget*>(name);
     }
-    // Tabs from the text box until `widget` has the focus.
     void TabTo(QWidget* widget) {
         controls().txtUptime->setFocus(Qt::OtherFocusReason);
         for (int i = 0; i < 4 && QApplication::focusWidget() != widget; ++i)
@@ -98,170 +117,68 @@ class WindowTest : public QObject {
     void cleanup() { live_.reset(); }
 
     // The offscreen screen reports 96 dpi whatever the machine: 15 twips a pixel.
-    void aFixedToolWindowCentredWithEachControlWhereTheDescriptionPutsIt() {
+    void aCentredFixedWindowWithEachControlWhereTheDescriptionPutsIt() {
         QWidget& window = live_->window;
         QCOMPARE(window.logicalDpiX(), 96);
-        QCOMPARE(window.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
-        QVERIFY(!(window.windowFlags() &
-                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QCOMPARE(window.windowTitle(), QString::fromUtf8(ui::kWindowCaption));
-        QCOMPARE(window.minimumSize(), QSize(336, 144));
-        QCOMPARE(window.maximumSize(), QSize(336, 144));
+        QCOMPARE(window.windowTitle(), ToQString(ui::kWindowCaption));
+        const QSize size(ui::kClientWidthTwips / 15, ui::kClientHeightTwips / 15);
+        QCOMPARE(window.minimumSize(), size);
+        QCOMPARE(window.maximumSize(), size);
         const QPoint offCentre =
             window.frameGeometry().center() - window.screen()->availableGeometry().center();
         QVERIFY(offCentre.manhattanLength() <= 1);
 
-        QStringList tabOrder;
-        for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain())
-            if (!w->objectName().isEmpty()) tabOrder << w->objectName();
-        QCOMPARE(tabOrder,
-                 QStringList({"lblTip", "txtUptime", "fraTodo", "lblShutDown", "lblRestart"}));
-
         for (const auto& description : ui::kControls) {
             const QWidget* widget = controls().Find(description.control);
-            QVERIFY(widget);
-            QCOMPARE(widget->font().family(), QString::fromUtf8(ui::kFontFamily));
-            const auto& twips = description.rect;
-            if (!description.autoSize) {
-                QCOMPARE(widget->geometry(), QRect(twips.left / 15, twips.top / 15,
-                                                   twips.width / 15, twips.height / 15));
-                continue;
-            }
-            // Sized to its text in the real font, centred on the axis 2167.5 twips in.
-            const auto* label = static_cast<const QLabel*>(widget);
-            QCOMPARE(widget->width(),
-                     QFontMetrics(widget->font()).horizontalAdvance(label->text()));
-            QCOMPARE(widget->y(), twips.top / 15);
-            QVERIFY(std::abs(widget->x() + widget->width() / 2.0 - 144.5) <= 0.5);
+            QCOMPARE(widget->objectName(), ToQString(description.name));
+            QCOMPARE(widget->font().family(), ToQString(ui::kFontFamily));
+            const QFontMetrics metrics(widget->font());
+            const auto rect =
+                description.autoSize
+                    ? ui::AutoSizedLabelRect(
+                          description,
+                          metrics.horizontalAdvance(static_cast<const QLabel*>(widget)->text()),
+                          metrics.height(), 96)
+                    : ui::ToPixels(description.rect, 96);
+            QCOMPARE(widget->geometry(), QRect(rect.left, rect.top, rect.width, rect.height));
         }
-    }
-
-    // The texts the handlers set, as the widgets show them and screen readers hear them.
-    void textsReachTheirWidgetsAndScreenReaders() {
-        QCOMPARE(controls().lblTip->text(),
-                 QStringLiteral("\\\\PC1\nRunning Windows 2000 , has been up for:"));
-        live_->system.milliseconds = 90'061'400;
-        const QString uptime = QStringLiteral("1 day 1 hour 1 minute 1 second");
-        QTRY_COMPARE(controls().txtUptime->text(), uptime);
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(controls().txtUptime)->text(QAccessible::Value),
-            uptime);
-        live_->window.forms().SetText(Control::lblTip, "\\\\\xC3\x85SA\r\nRunning");
-        QCOMPARE(controls().lblTip->text(), QStringLiteral("\\\\\u00C5SA\nRunning"));
-
-        for (const auto& description : ui::kControls) {
-            QWidget* widget = controls().Find(description.control);
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-            QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(),
-                     qPrintable(widget->objectName()));
-            QVERIFY2(!accessible->text(QAccessible::Description).isEmpty(),
-                     qPrintable(widget->objectName()));
-        }
-        // An action label is named by its own words, not its neighbour's.
-        for (const QLabel* label : {controls().lblShutDown, controls().lblRestart})
-            QVERIFY(label->text().endsWith(label->accessibleName()));
-    }
-
-    // Run again with the DejaVu fonts alone (qt_window_dejavu), the widest free ones.
-    void aLongNameIsShortenedToFitTheWindowAndWholeInTheToolTip_data() {
-        QTest::addColumn<QString>("machine");
-        QTest::addColumn<QString>("os");
-        QTest::newRow("64 characters")
-            << QString(64, QChar('W')) << QStringLiteral("Debian GNU/Linux 12 (bookworm) ");
-        QTest::newRow("a long system name")
-            << "PC1"
-            << "Red Hat Enterprise Linux CoreOS 414.92.202402130420-0 (Plow) ";
-    }
-    void aLongNameIsShortenedToFitTheWindowAndWholeInTheToolTip() {
-        QFETCH(QString, machine);
-        QFETCH(QString, os);
-        fakes::FakeSystem system;
-        system.machineName = machine.toStdString();
-        system.osName = os.toStdString();
-        MainWindow window(system);
-        window.Start();
-        const QLabel* tip = window.controls().lblTip;
-        const QString whole = "\\\\" + machine + "\nRunning " + os + ", has been up for:";
-        QCOMPARE(tip->toolTip(), whole);
-        QCOMPARE(QAccessible::queryAccessibleInterface(const_cast<QLabel*>(tip))
-                     ->text(QAccessible::Name),
-                 whole);
+        // Load's heading, whole in the tool tip and in Qt's strings and line breaks; in the
+        // label each line shortened to fit, as measured in the label's real font.
+        const QLabel* tip = controls().lblTip;
+        QCOMPARE(tip->toolTip(), "\\\\\u00C5" + QString(63, 'W') + "\nRunning " +
+                                     ToQString(live_->system.osName) + ", has been up for:");
         const QStringList lines = tip->text().split('\n');
         QCOMPARE(lines.size(), 2);
-        // Clear of both edges of the window, on one line each.
-        for (const QString& line : lines)
+        for (const QString& line : lines) {
+            QVERIFY2(line.contains(QChar(0x2026)), qPrintable(line));
             QVERIFY2(QFontMetrics(tip->font()).horizontalAdvance(line) < window.width() - 4,
                      qPrintable(line));
-        QVERIFY(tip->text().contains(QChar(0x2026)));
+        }
+        live_->system.milliseconds = 90'061'400;
+        QTRY_COMPARE(controls().txtUptime->text(),
+                     QStringLiteral("1 day 1 hour 1 minute 1 second"));
     }
 
-    void tabStopsAtTheActionLabelsWhichShowTheirFocusButAClickLeavesIt() {
-        controls().txtUptime->setFocus(Qt::OtherFocusReason);
-        for (QWidget* next :
-             QWidgetList{controls().lblShutDown, controls().lblRestart, controls().txtUptime}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
-        }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), controls().lblRestart);
-
+    // Tab reaches the action labels, which then show the focus; a click does not take it.
+    void theActionLabelsTakeTheFocusFromTheKeyboardOnly() {
         QLabel* label = controls().lblShutDown;
         const QImage unfocused = label->grab().toImage();
         TabTo(label);
         QVERIFY(label->grab().toImage() != unfocused);
         controls().txtUptime->setFocus(Qt::OtherFocusReason);
-        QCOMPARE(label->grab().toImage(), unfocused);
         QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
         QCOMPARE(QApplication::focusWidget(), controls().txtUptime);
-        QVERIFY(live_->journal.empty() && live_->boxes.empty() && live_->menus.empty());
     }
 
-    // Each native event, on its target, and what the handlers then asked for.
+    // One native event of each kind on its target, and what the handlers then asked for.
     void eventsReachTheirHandlers_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("event");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::addColumn<QStringList>("asked");
-        QTest::addColumn<bool>("popup");
-        QTest::addColumn<QString>("box");  // "", "Sure?" or "About"
-        const QStringList none, restart{"privilege", "request restart"},
-            powerOff{"privilege", "request power off"};
-        const auto row = [](const char* name, const char* target, const char* event,
-                            QMessageBox::StandardButton answer, const QStringList& asked,
-                            bool popup, const char* box) {
-            QTest::newRow(name) << target << event << answer << asked << popup << box;
-        };
-        row("hover restart", "lblRestart", "move", QMessageBox::Yes, none, false, "");
-        row("hover shut down", "lblShutDown", "move", QMessageBox::Yes, none, false, "");
-        row("click restart", "lblRestart", "click", QMessageBox::Yes, none, false, "");
-        row("double-click restart, Yes", "lblRestart", "double", QMessageBox::Yes, restart, false,
-            "Sure?");
-        row("double-click shut down, Escape", "lblShutDown", "double", QMessageBox::Escape, none,
-            false, "Sure?");
-        row("right press on the background", "frmMain", "right", QMessageBox::Ok, none, true,
-            "About");
-        row("right press on a label", "lblRestart", "right", QMessageBox::Ok, none, false, "");
-        row("right press on the frame", "fraTodo", "right", QMessageBox::Ok, none, false, "");
-        row("Return on restart, No", "lblRestart", "Return", QMessageBox::No, none, false, "Sure?");
-        row("keypad Enter on shut down, Yes", "lblShutDown", "Enter", QMessageBox::Yes, powerOff,
-            false, "Sure?");
-        row("Space on restart, Yes", "lblRestart", "Space", QMessageBox::Yes, restart, false,
-            "Sure?");
-        row("another key on restart", "lblRestart", "A", QMessageBox::Yes, none, false, "");
-        row("Shift+F10 in the text box, About", "txtUptime", "Shift+F10", QMessageBox::Ok, none,
-            true, "About");
-        row("menu key on a label, dismissed", "lblShutDown", "menu key", QMessageBox::Ok, none,
-            true, "");
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(kEvents)); ++i) QTest::newRow(kEvents[i].name) << i;
     }
     void eventsReachTheirHandlers() {
-        QFETCH(QString, target);
-        QFETCH(QString, event);
-        QFETCH(QMessageBox::StandardButton, answer);
-        QFETCH(QStringList, asked);
-        QFETCH(bool, popup);
-        QFETCH(QString, box);
-        QWidget* widget = live_->Find(target);
-        QVERIFY(widget);
+        QFETCH(int, row);
+        const auto& [name, target, event, answer, asked, popup, box] = kEvents[row];
+        QWidget* widget = Find(target);
         live_->answer = answer;
         live_->chooseAbout = box == "About";
         const QMap<QString, int> keys{{"Return", Qt::Key_Return},
@@ -269,8 +186,8 @@ class WindowTest : public QObject {
                                       {"Space", Qt::Key_Space},
                                       {"A", Qt::Key_A},
                                       {"Shift+F10", Qt::Key_F10}};
-        const QPoint surface(6, controls().fraTodo->height() - 6);  // the frame's own
-        QTest::mouseMove(controls().fraTodo, surface);
+        // From the frame's own surface, where neither label is lit.
+        QTest::mouseMove(controls().fraTodo, QPoint(6, controls().fraTodo->height() - 6));
         if (keys.contains(event)) {
             TabTo(widget);
             const auto modifiers = event == "Shift+F10" ? Qt::ShiftModifier : Qt::NoModifier;
@@ -284,9 +201,7 @@ class WindowTest : public QObject {
             QApplication::sendEvent(widget, &menuKey);
         } else {
             // The window's bare background is left of the text box.
-            const QPoint at = target == "frmMain"   ? QPoint(8, 60)
-                              : target == "fraTodo" ? surface
-                                                    : widget->rect().center();
+            const QPoint at = target == "frmMain" ? QPoint(8, 60) : widget->rect().center();
             QCOMPARE(widget->childAt(at), nullptr);
             if (event == "move") QTest::mouseMove(widget, at);
             if (event == "click") QTest::mouseClick(widget, Qt::LeftButton, {}, at);
@@ -294,26 +209,26 @@ class WindowTest : public QObject {
             if (event == "right") QTest::mouseClick(widget, Qt::RightButton, {}, at);
         }
 
-        // The label under the pointer lights in the palette's Light, the others keep ButtonText.
         for (const QLabel* label : {controls().lblRestart, controls().lblShutDown}) {
             const bool lit = event == "move" && label == widget;
             QTRY_COMPARE(
                 label->palette().color(label->foregroundRole()),
                 QApplication::palette().color(lit ? QPalette::Light : QPalette::ButtonText));
         }
-        QCOMPARE(Asked(), asked);
+        QStringList seen;
+        for (const auto& entry : live_->journal) seen << QString::fromStdString(entry);
+        QCOMPARE(seen, asked);
         QCOMPARE(live_->menus.size(), std::size_t{popup});
         if (popup && event != "right")
             QCOMPARE(live_->menus.front(), widget->mapToGlobal(widget->rect().center()));
         QCOMPARE(live_->boxes.size(), std::size_t{!box.isEmpty()});
         if (box.isEmpty()) return;
-        const SeenBox& seen = live_->boxes.front();
+        const SeenBox& shown = live_->boxes.front();
         const bool sure = box == "Sure?";
-        if (!sure) QCOMPARE(seen.text, ToQString(AboutText()));
-        QCOMPARE(seen.icon, sure ? QMessageBox::Question : QMessageBox::Information);
-        QCOMPARE(seen.buttons, sure ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
-        QCOMPARE(seen.defaultButton, sure ? QMessageBox::Yes : QMessageBox::Ok);
-        if (!sure || event == "double") return;
+        QCOMPARE(shown.icon, sure ? QMessageBox::Question : QMessageBox::Information);
+        QCOMPARE(shown.buttons, sure ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+        QCOMPARE(shown.defaultButton, sure ? QMessageBox::Yes : QMessageBox::Ok);
+        if (!sure || !keys.contains(event)) return;
 
         // Held on: repeats as X11 sends them, unflagged pairs and flagged ones, ask nothing.
         const int key = keys[event];
@@ -332,22 +247,14 @@ class WindowTest : public QObject {
     void whileARequestWaitsThePointerIsBusy() {
         live_->system.answerAtOnce = false;
         live_->answer = QMessageBox::Yes;
-        QWidget* const over[] = {&live_->window, controls().lblRestart, controls().txtUptime};
         const Qt::CursorShape textBox = controls().txtUptime->cursor().shape();
         QTest::mouseDClick(controls().lblRestart, Qt::LeftButton, {},
                            controls().lblRestart->rect().center());
-        QTRY_COMPARE(live_->boxes.size(), std::size_t{1});
-        for (const QWidget* widget : over) QCOMPARE(widget->cursor().shape(), Qt::BusyCursor);
+        QCOMPARE(live_->window.cursor().shape(), Qt::BusyCursor);
+        QCOMPARE(controls().txtUptime->cursor().shape(), Qt::BusyCursor);
         QVERIFY(live_->system.Answer());
         QCOMPARE(controls().lblRestart->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(controls().txtUptime->cursor().shape(), textBox);
-    }
-
-    void closingTheWindowEndsTheProgram() {
-        QTimer::singleShot(0, &live_->window, [this] { live_->window.close(); });
-        // Only so that a window that fails to quit fails the test instead of hanging it.
-        QTimer::singleShot(30'000, qApp, [] { QCoreApplication::exit(99); });
-        QCOMPARE(QApplication::exec(), 0);
     }
 };
 
