@@ -4,6 +4,7 @@ relative to the client area; 15 twips a pixel on the tests' 96 dpi display)."""
 
 import json
 import os
+import time
 
 import x_session
 
@@ -23,10 +24,11 @@ class MainWindow:
         self.window = display.wait_for_window(self.description["caption"], program)
         # Where the client area starts inside the X window: at its corner on a bare X server,
         # but Wine draws the caption and border itself when nothing manages them.
+        outer = dict(line.split("=", 1) for line in
+                     display.xdotool("getwindowgeometry", "--shell", str(self.window)).split())
         width, height = map(px, self.description["client"])
-        _, _, outer_width, outer_height = display.geometry(self.window)
-        border = (outer_width - width) // 2
-        self.client = (border, outer_height - height - border)
+        border = (int(outer["WIDTH"]) - width) // 2
+        self.client = (border, int(outer["HEIGHT"]) - height - border)
 
     def rect(self, control):
         """(x, y, width, height) of the control in pixels, within the X window."""
@@ -61,12 +63,17 @@ class MainWindow:
         self.display.click(1, repeat=2)
 
     def hold_on_label(self, label, key, seconds=3):
-        """Clicks into the text box, Tabs on to label and holds key down there."""
-        self.display.focus(self.window)
+        """Clicks into the text box, Tabs on to label and holds key down there, the X server
+        repeating it as it does a held key."""
+        self.focus(self.window)
         self.point_at("txtUptime")
         self.display.click(1)
         self.display.key(*["Tab"] * (1 if label == "shutdown" else 2))
-        self.display.hold(key, seconds)
+        self.display.xdotool("keydown", key)
+        try:
+            time.sleep(seconds)
+        finally:
+            self.display.xdotool("keyup", key)
 
     def about(self):
         """Right-clicks the bare background left of the text box, picks the popup's one item
@@ -79,13 +86,14 @@ class MainWindow:
         self.display.key("a")
         self.answer("About Tolvane", "Return")
 
-    def wait_for_box(self, title):
-        box = self.display.wait_for_window(title, self.program)
-        self.display.focus(box)
-        return box
+    def focus(self, window):
+        # Nothing manages windows here: give the keyboard ourselves rather than race the
+        # program giving it.
+        self.display.xdotool("windowfocus", str(window))
 
     def answer(self, title, *keys):
         """Answers the box titled title with keys and waits until it is gone."""
-        self.wait_for_box(title)
+        self.focus(self.display.wait_for_window(title, self.program))
         self.display.key(*keys)
-        self.display.wait_until_gone(title, self.program)
+        x_session.wait_until(lambda: not self.display.windows(title), f'"{title}" answered',
+                             process=self.program)

@@ -32,7 +32,7 @@ class WineProgramTest(unittest.TestCase):
         window.wait_for_live_uptime()
         window.about()
         window.double_click("shutdown")
-        window.wait_for_box("Sure?")
+        window.focus(display.wait_for_window("Sure?", program))
         display.key("Return")  # Yes, the default: the session, and the program with it, ends
         self.assertEqual(program.wait(timeout=30), 0)
 

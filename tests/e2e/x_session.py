@@ -64,15 +64,6 @@ class Display:
         return wait_until(lambda: self.windows(title), f'a window titled "{title}"',
                           process=process)[0]
 
-    def wait_until_gone(self, title, process=None):
-        wait_until(lambda: not self.windows(title), f'"{title}" gone', process=process)
-
-    def geometry(self, window):
-        """(x, y, width, height) of the window on the screen."""
-        fields = dict(line.split("=", 1) for line in
-                      self.xdotool("getwindowgeometry", "--shell", str(window)).split())
-        return tuple(int(fields[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-
     def move_to(self, window, x, y):
         """Moves the pointer to (x, y) inside window, in a few steps as a hand would."""
         for dx in (-6, -3, 0):
@@ -83,19 +74,6 @@ class Display:
 
     def key(self, *keys):
         self.xdotool("key", "--delay", "50", *keys)
-
-    def hold(self, key, seconds):
-        """Holds key down, the X server repeating it as it does a held key."""
-        self.xdotool("keydown", key)
-        try:
-            time.sleep(seconds)
-        finally:
-            self.xdotool("keyup", key)
-
-    def focus(self, window):
-        # Nothing manages windows here: give the keyboard ourselves rather than race the
-        # program giving it.
-        self.xdotool("windowfocus", str(window))
 
     def capture(self, window, path):
         self.run("import", "-window", str(window), path)
