@@ -24,7 +24,7 @@ import x_session
 PROGRAM = DESCRIPTION = None
 
 
-class ProgramTest(linux_program.DBusTestCase):
+class LinuxProgramTest(linux_program.DBusTestCase):
     @classmethod
     def setUpClass(cls):
         for leak in ("DBUS_STARTER_ADDRESS", "DBUS_STARTER_BUS_TYPE", "XDG_RUNTIME_DIR"):
@@ -38,17 +38,15 @@ class ProgramTest(linux_program.DBusTestCase):
         # Shown by ctest only when the test failed.
         self.addCleanup(x_session.print_logs, self.dir, "tolvane.log", "weston.log")
 
-    def start(self, args, log_name, env=None):
+    def start(self, args, log_name, env, ready=lambda: True):
         process = x_session.spawn(args, os.path.join(self.dir, log_name), env)
         self.addCleanup(x_session.stop, process)
+        x_session.wait_until(ready, f"{args[0]} ready", process=process)
         return process
 
     def wait(self, condition, what):
         return x_session.wait_until(condition, what, process=self.program)
 
-
-
-class X11Test(ProgramTest):
     def test_live_uptime_about_and_requests_reaching_logind(self):
         display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
         self.addCleanup(display.close)
@@ -76,24 +74,19 @@ class X11Test(ProgramTest):
         return [(str(method), bool(args[0])) for _, method, args in self.logind.GetCalls()
                 if method in ("Reboot", "PowerOff")]
 
-
-class WaylandTest(ProgramTest):
     def test_native_window_read_and_pressed_over_atspi(self):
         runtime = os.path.join(self.dir, "runtime")
         os.makedirs(runtime, mode=0o700)
         env = dict(os.environ, XDG_RUNTIME_DIR=runtime, HOME=self.dir)
         env.pop("DISPLAY", None)
         # The accessibility bus, announced on the session bus as a desktop's is.
-        launcher = self.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                              "at-spi.log", env)
         bus = self.get_dbus()
         self.addCleanup(bus.close)
-        x_session.wait_until(lambda: bus.name_has_owner("org.a11y.Bus"), "the AT-SPI bus",
-                             process=launcher)
-        weston = self.start(["weston", "--backend=headless-backend.so",
-                             "--socket=tolvane-wayland", "--idle-time=0"], "weston.log", env)
-        x_session.wait_until(lambda: os.path.exists(f"{runtime}/tolvane-wayland"), "weston",
-                             process=weston)
+        self.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], "at-spi.log",
+                   env, lambda: bus.name_has_owner("org.a11y.Bus"))
+        self.start(["weston", "--backend=headless-backend.so", "--socket=tolvane-wayland",
+                    "--idle-time=0"], "weston.log", env,
+                   lambda: os.path.exists(f"{runtime}/tolvane-wayland"))
         env.update(WAYLAND_DISPLAY="tolvane-wayland", QT_QPA_PLATFORM="wayland",
                    WAYLAND_DEBUG="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         self.program = self.start([PROGRAM], "tolvane.log", env)
@@ -115,6 +108,14 @@ class WaylandTest(ProgramTest):
         restart.doAction(0)
         self.wait(lambda: find(app, pyatspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?"')
 
+    def test_without_a_display_it_says_so_in_one_line_and_exits_with_1(self):
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        done = subprocess.run([PROGRAM], env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, text=True, timeout=20, check=False)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr, "tolvane: no display found (DISPLAY or WAYLAND_DISPLAY)\n")
+
 
 def find(root, role, name_pattern):
     """The first node below root, depth first, with that role and a name matching."""
@@ -124,16 +125,6 @@ def find(root, role, name_pattern):
         if (found := find(child, role, name_pattern)) is not None:
             return found
     return None
-
-
-class NoDisplayTest(unittest.TestCase):
-    def test_without_a_display_it_says_so_in_one_line_and_exits_with_1(self):
-        env = {k: v for k, v in os.environ.items()
-               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        done = subprocess.run([PROGRAM], env=env, stdin=subprocess.DEVNULL,
-                              capture_output=True, text=True, timeout=20, check=False)
-        self.assertEqual(done.returncode, 1)
-        self.assertEqual(done.stderr, "tolvane: no display found (DISPLAY or WAYLAND_DISPLAY)\n")
 
 
 if __name__ == "__main__":

@@ -18,7 +18,7 @@ class WineSession:
         self.env = display.env()
         self.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
         self.log = os.path.join(log_dir, "wine-session.log")
-        self._programs = []
+        self.program = None
         # Creates the prefix on first use, then starts its services on this display: Wine's
         # desktop process keeps the display it started with.
         self._quiet(wine_run, prefix, "cmd", "/c", "exit", "0", check=True)
@@ -29,13 +29,13 @@ class WineSession:
                            timeout=300, check=check)  # a fresh prefix takes a while
 
     def start(self, program, log_path):
-        self._programs.append(x_session.spawn(["/usr/lib/wine/wine64", program], log_path,
-                                              self.env, start_new_session=True))
-        return self._programs[-1]
+        self.program = x_session.spawn(["/usr/lib/wine/wine64", program], log_path, self.env,
+                                       start_new_session=True)
+        return self.program
 
     def close(self):
         # Ends every process of this prefix, whatever state the steps left it in.
         self._quiet("/usr/lib/wine/wineserver64", "-k")
         self._quiet("/usr/lib/wine/wineserver64", "-w")
-        for child in self._programs:
-            x_session.stop(child)
+        if self.program:
+            x_session.stop(self.program)

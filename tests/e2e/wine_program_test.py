@@ -1,9 +1,6 @@
 """Tolvane.exe end to end under wine64 on a private Xvfb, driven with xdotool.
 
     wine_program_test.py TOLVANE.EXE WINDOW_DESCRIPTION.json PREFIX WINE-RUN
-
-PREFIX is this test's own: confirming a request makes Wine end that prefix's session
-(never the machine's), so it must not be the one other tests share.
 """
 
 import os

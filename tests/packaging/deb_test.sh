@@ -52,6 +52,7 @@ finally:
     display.close()
 END
 
+# The packager, as Debian's tools take it, names the package and signs its changelog.
 packager="Jane Packer <jane@example.org>"
 for named in "DEBFULLNAME=Jane Packer|DEBEMAIL=jane@example.org" "DEBEMAIL=$packager"; do
     IFS='|' read -ra variables <<<"$named"
