@@ -3,7 +3,6 @@ of window_description.json, which the build writes from the window description i
 relative to the client area; 15 twips a pixel on the tests' 96 dpi display)."""
 
 import json
-import os
 import time
 
 import x_session
@@ -17,10 +16,10 @@ def px(twips):
 
 
 class MainWindow:
-    def __init__(self, display, program, directory, description):
+    def __init__(self, display, program, description):
         with open(description, encoding="utf-8") as text:
             self.description = json.load(text)
-        self.display, self.program, self.directory = display, program, directory
+        self.display, self.program = display, program
         self.window = display.wait_for_window(self.description["caption"], program)
         # Where the client area starts inside the X window: at its corner on a bare X server,
         # but Wine draws the caption and border itself when nothing manages them.
@@ -39,9 +38,6 @@ class MainWindow:
         x, y, width, height = self.rect(control)
         self.display.move_to(self.window, x + round(width * dx), y + round(height * dy))
 
-    def capture(self, name="window"):
-        return self.display.capture(self.window, os.path.join(self.directory, name + ".png"))
-
     def alive(self):
         return self.program.poll() is None and self.display.windows(self.description["caption"])
 
@@ -51,7 +47,7 @@ class MainWindow:
         inside = (x + 2, y + 2, width - 4, height - 4)
 
         def shown():
-            darkest, signature = x_session.region(self.capture(), inside)
+            darkest, signature = self.display.region(self.window, inside)
             return signature if darkest < DARK else None
 
         first = x_session.wait_until(shown, "the uptime text", process=self.program)

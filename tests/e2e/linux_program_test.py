@@ -56,7 +56,7 @@ class LinuxProgramTest(linux_program.DBusTestCase):
         self.program = linux_program.start(display, PROGRAM, self.dir)
         self.addCleanup(x_session.stop, self.program)
 
-        window = frm_main_driver.MainWindow(display, self.program, self.dir, DESCRIPTION)
+        window = frm_main_driver.MainWindow(display, self.program, DESCRIPTION)
         window.wait_for_live_uptime()
         window.about()
         window.double_click("restart")

@@ -25,7 +25,7 @@ class WineProgramTest(unittest.TestCase):
         wine = wine_program.WineSession(display, PREFIX, WINE_RUN, directory)
         self.addCleanup(wine.close)  # before the display goes
         program = wine.start(PROGRAM, os.path.join(directory, "tolvane.log"))
-        window = frm_main_driver.MainWindow(display, program, directory, DESCRIPTION)
+        window = frm_main_driver.MainWindow(display, program, DESCRIPTION)
         window.wait_for_live_uptime()
         window.about()
         window.double_click("shutdown")

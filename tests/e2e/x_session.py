@@ -75,24 +75,17 @@ class Display:
     def key(self, *keys):
         self.xdotool("key", "--delay", "50", *keys)
 
-    def capture(self, window, path):
-        self.run("import", "-window", str(window), path)
-        return path
+    def region(self, window, rect):
+        """(the darkest grey level, 0 black .. 1 white; a hash of the pixels) of window within
+        rect = (x, y, width, height): whether something is drawn there, and whether it changed."""
+        x, y, width, height = rect
+        darkest, signature = self.run(
+            "import", "-window", str(window), "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+            "-colorspace", "Gray", "-format", "%[fx:minima] %#", "info:").stdout.split()
+        return float(darkest), signature
 
     def close(self):
         stop(self._server)
-
-
-def region(path, rect):
-    """(the darkest grey level, 0 black .. 1 white; a hash of the pixels) within rect =
-    (x, y, width, height): whether something is drawn there, and whether it changed."""
-    x, y, width, height = rect
-    done = subprocess.run(
-        ["convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-colorspace",
-         "Gray", "-format", "%[fx:minima] %#", "info:"],
-        capture_output=True, text=True, timeout=WAIT_TIMEOUT, check=True)
-    darkest, signature = done.stdout.split()
-    return float(darkest), signature
 
 
 def read(path):
