@@ -13,6 +13,12 @@ def nowhere(directory, name):
     return f"unix:path={os.path.join(directory, name + '_missing_socket')}"
 
 
+def no_buses(directory):
+    """The environment with neither bus reachable: the window needs none."""
+    return dict(os.environ, **{f"DBUS_{bus.upper()}_BUS_ADDRESS": nowhere(directory, bus)
+                               for bus in ("system", "session")})
+
+
 def start(display, program, directory, env=None):
     """The program on display, its home and runtime directory in directory."""
     runtime = os.path.join(directory, "runtime")

@@ -42,7 +42,7 @@ import x_session
 
 program, wm_class, scratch = sys.argv[1:]
 display = x_session.Display(f"{scratch}/xvfb.log")
-process = linux_program.start(display, program, scratch)
+process = linux_program.start(display, program, scratch, linux_program.no_buses(scratch))
 try:
     window = display.wait_for_window("Tolvane", process=process)
     classes = display.run("xprop", "-id", str(window), "WM_CLASS").stdout.strip()

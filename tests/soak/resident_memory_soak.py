@@ -30,10 +30,8 @@ def sample(pid):
 def soak(program, seconds):
     with tempfile.TemporaryDirectory() as scratch:
         display = x_session.Display(os.path.join(scratch, "xvfb.log"))
-        env = {f"DBUS_{bus.upper()}_BUS_ADDRESS": linux_program.nowhere(scratch, bus)
-               for bus in ("system", "session")}
         started = time.monotonic()
-        process = linux_program.start(display, program, scratch, dict(os.environ, **env))
+        process = linux_program.start(display, program, scratch, linux_program.no_buses(scratch))
         try:
             display.wait_for_window("Tolvane", process=process)
             time.sleep(max(0.0, started + SETTLED_AT - time.monotonic()))
