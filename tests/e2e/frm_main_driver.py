@@ -1,69 +1,53 @@
-"""Drives the main window from the outside, through the pointer and the keyboard.
+"""Drives the main window from the outside, with the pointer and the keyboard, at the places
+of window_description.json, which the build writes from the window description itself (twips
+relative to the client area; 15 twips a pixel on the tests' 96 dpi display)."""
 
-Places come from the window description itself (src/ui/window_description.h), in twips
-(15 a pixel at 96 dpi, the display's resolution here), relative to the window's client area.
-"""
-
-import os
-import re
+import json
+import time
 
 import x_session
 
-TWIPS_PER_PIXEL = 15
-DESCRIPTION = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "ui",
-                           "window_description.h")
-
-
-def read_description(path=DESCRIPTION):
-    """The client area's size and each control's (left, top, width, height), by name."""
-    text = open(path, encoding="utf-8").read()
-    size = tuple(int(re.search(rf"kClient{side}Twips = (\d+);", text).group(1))
-                 for side in ("Width", "Height"))
-    rects = {name: tuple(map(int, numbers)) for name, *numbers in re.findall(
-        r'"(\w+)",\s*ControlKind::\w+,\s*Control::\w+,\s*\{(\d+), (\d+), (\d+), (\d+)\}', text)}
-    return size, rects
-
-
-CLIENT, CONTROLS = read_description()
-FRAME = CONTROLS["fraTodo"][:2]
-LABELS = {"restart": CONTROLS["lblRestart"], "shutdown": CONTROLS["lblShutDown"]}
-UPTIME = CONTROLS["txtUptime"]
-HEADING = CONTROLS["lblTip"]
-BACKGROUND = (UPTIME[0] // 3, UPTIME[1] + UPTIME[3] // 2)  # left of the text box
-DARK = 0.35  # grey level (0 black .. 1 white) below which text is drawn
+LABELS = {"restart": "lblRestart", "shutdown": "lblShutDown"}
+DARK = 0.35  # grey level (0 black .. 1 white) below which something is drawn
 
 
 def px(twips):
-    return round(twips / TWIPS_PER_PIXEL)
+    return round(twips / 15)
 
 
 class MainWindow:
-    def __init__(self, display, program, shots_dir):
-        self.display, self.program, self.shots_dir = display, program, shots_dir
-        self.window = display.wait_for_window("Tolvane", program)
-        # Where the client area starts inside the X window: nowhere else on a bare X
-        # server, but Wine draws the caption and border itself when nothing manages them.
-        _, _, width, height = display.geometry(self.window)
-        border = (width - px(CLIENT[0])) // 2
-        self.client = (border, height - px(CLIENT[1]) - border)
+    def __init__(self, display, program, description):
+        with open(description, encoding="utf-8") as text:
+            self.description = json.load(text)
+        self.display, self.program = display, program
+        self.window = display.wait_for_window(self.description["caption"], program)
+        # Where the client area starts inside the X window: at its corner on a bare X server,
+        # but Wine draws the caption and border itself when nothing manages them.
+        outer = dict(line.split("=", 1) for line in
+                     display.xdotool("getwindowgeometry", "--shell", str(self.window)).split())
+        width, height = map(px, self.description["client"])
+        border = (int(outer["WIDTH"]) - width) // 2
+        self.client = (border, int(outer["HEIGHT"]) - height - border)
 
-    def point(self, x_twips, y_twips):
-        return (self.client[0] + px(x_twips), self.client[1] + px(y_twips))
+    def rect(self, control):
+        """(x, y, width, height) of the control in pixels, within the X window."""
+        left, top, width, height = self.description["controls"][control]
+        return (self.client[0] + px(left), self.client[1] + px(top), px(width), px(height))
 
-    def capture(self, name):
-        return self.display.capture(self.window, os.path.join(self.shots_dir, name + ".png"))
+    def point_at(self, control, dx=0.5, dy=0.5):
+        x, y, width, height = self.rect(control)
+        self.display.move_to(self.window, x + round(width * dx), y + round(height * dy))
 
     def alive(self):
-        return self.program.poll() is None and self.display.windows("Tolvane")
+        return self.program.poll() is None and self.display.windows(self.description["caption"])
 
     def wait_for_live_uptime(self):
         """Waits until the text box shows text, and that text changes by itself."""
-        left, top, width, height = UPTIME
-        x, y = self.point(left, top)
-        rect = (x + 2, y + 2, px(width) - 4, px(height) - 4)  # inside the border
+        x, y, width, height = self.rect("txtUptime")
+        inside = (x + 2, y + 2, width - 4, height - 4)
 
         def shown():
-            darkest, signature = x_session.region(self.capture("uptime"), rect)
+            darkest, signature = self.display.region(self.window, inside)
             return signature if darkest < DARK else None
 
         first = x_session.wait_until(shown, "the uptime text", process=self.program)
@@ -71,38 +55,41 @@ class MainWindow:
                              process=self.program)
 
     def double_click(self, label):
-        left, top, width, height = LABELS[label]
-        self.display.move_to(self.window, *self.point(FRAME[0] + left + width / 2,
-                                                      FRAME[1] + top + height / 2))
+        self.point_at(LABELS[label])
         self.display.click(1, repeat=2)
 
     def hold_on_label(self, label, key, seconds=3):
-        """Gives the keyboard to the window, clicks into the text box, Tabs to label and holds
-        key down there."""
-        self.display.focus(self.window)
-        self.display.move_to(self.window, *self.point(UPTIME[0] + 300, UPTIME[1] + 180))
+        """Clicks into the text box, Tabs on to label and holds key down there, the X server
+        repeating it as it does a held key."""
+        self.focus(self.window)
+        self.point_at("txtUptime")
         self.display.click(1)
         self.display.key(*["Tab"] * (1 if label == "shutdown" else 2))
-        self.display.hold(key, seconds)
+        self.display.xdotool("keydown", key)
+        try:
+            time.sleep(seconds)
+        finally:
+            self.display.xdotool("keyup", key)
 
     def about(self):
-        """Right-clicks the bare background, picks the popup's one item by its mnemonic and
-        closes the About box."""
-        self.display.move_to(self.window, *self.point(*BACKGROUND))
-        before = self.display.visible_windows()
+        """Right-clicks the bare background left of the text box, picks the popup's one item
+        by its mnemonic and closes the About box."""
+        self.point_at("txtUptime", dx=-0.05)
+        before = set(self.display.windows())
         self.display.click(3)
-        x_session.wait_until(lambda: self.display.visible_windows() - before,
-                             "the popup menu (a window without a title)", process=self.program)
+        x_session.wait_until(lambda: set(self.display.windows()) - before, "the popup menu",
+                             process=self.program)
         self.display.key("a")
         self.answer("About Tolvane", "Return")
 
-    def wait_for_box(self, title):
-        box = self.display.wait_for_window(title, self.program)
-        self.display.focus(box)
-        return box
+    def focus(self, window):
+        # Nothing manages windows here: give the keyboard ourselves rather than race the
+        # program giving it.
+        self.display.xdotool("windowfocus", str(window))
 
     def answer(self, title, *keys):
         """Answers the box titled title with keys and waits until it is gone."""
-        self.wait_for_box(title)
+        self.focus(self.display.wait_for_window(title, self.program))
         self.display.key(*keys)
-        self.display.wait_until_gone(title, self.program)
+        x_session.wait_until(lambda: not self.display.windows(title), f'"{title}" answered',
+                             process=self.program)

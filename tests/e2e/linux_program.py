@@ -1,30 +1,22 @@
-"""Starts the Linux program on a private display, cut off from the machine's own buses.
-
-The private buses are python3-dbusmock's (DBusTestCase), which needs the system python.
-"""
+"""Starts the Linux program on a private display, out of reach of the machine's own buses:
+the private ones are python3-dbusmock's DBusTestCase (which needs the system python)."""
 
 import os
 
-from dbusmock import DBusTestCase
+from dbusmock import DBusTestCase  # noqa: F401
 
 import x_session
-
-__all__ = ["DBusTestCase", "private_buses", "nowhere", "start"]
-
-
-def private_buses(system=True):
-    """dbusmock's private session bus, and its system bus unless told otherwise, set in
-    os.environ for everything started after; DBusTestCase.tearDownClass() stops them."""
-    for leak in ("DBUS_STARTER_ADDRESS", "DBUS_STARTER_BUS_TYPE", "XDG_RUNTIME_DIR"):
-        os.environ.pop(leak, None)
-    if system:
-        DBusTestCase.start_system_bus()
-    DBusTestCase.start_session_bus()
 
 
 def nowhere(directory, name):
     """The address of a bus that is not there."""
     return f"unix:path={os.path.join(directory, name + '_missing_socket')}"
+
+
+def no_buses(directory):
+    """The environment with neither bus reachable: the window needs none."""
+    return dict(os.environ, **{f"DBUS_{bus.upper()}_BUS_ADDRESS": nowhere(directory, bus)
+                               for bus in ("system", "session")})
 
 
 def start(display, program, directory, env=None):

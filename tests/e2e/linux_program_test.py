@@ -1,11 +1,14 @@
-"""The Linux program end to end: a private X display driven with xdotool, a private system
-bus with a mocked logind, and a private session bus without a session manager.
+"""The Linux program end to end, on private buses: on Xvfb driven with xdotool, its requests
+reaching python3-dbusmock's logind; native on Wayland under weston, read and pressed over
+AT-SPI as a screen reader would; and without any display.
 
-    linux_program_test.py TOLVANE
+    linux_program_test.py TOLVANE WINDOW_DESCRIPTION.json
 """
 
 import os
+import re
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -18,54 +21,93 @@ import frm_main_driver
 import linux_program
 import x_session
 
-PROGRAM = None
+PROGRAM = DESCRIPTION = None
 
 
 class LinuxProgramTest(linux_program.DBusTestCase):
     @classmethod
     def setUpClass(cls):
-        linux_program.private_buses()
+        for leak in ("DBUS_STARTER_ADDRESS", "DBUS_STARTER_BUS_TYPE", "XDG_RUNTIME_DIR"):
+            os.environ.pop(leak, None)
+        cls.start_system_bus()
+        cls.start_session_bus()
 
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="tolvane-e2e-")
         self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
-        self.display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
-        self.addCleanup(self.display.close)
-        logind, logind_object = self.spawn_server_template("logind", stdout=subprocess.DEVNULL)
-        self.addCleanup(x_session.stop, logind)
-        self.logind = dbus.Interface(logind_object, dbusmock.MOCK_IFACE)
-        self.program = linux_program.start(self.display, PROGRAM, self.dir)
+        # Shown by ctest only when the test failed.
+        self.addCleanup(x_session.print_logs, self.dir, "tolvane.log", "weston.log")
+
+    def start(self, args, log_name, env, ready=lambda: True):
+        process = x_session.spawn(args, os.path.join(self.dir, log_name), env)
+        self.addCleanup(x_session.stop, process)
+        x_session.wait_until(ready, f"{args[0]} ready", process=process)
+        return process
+
+    def wait(self, condition, what):
+        return x_session.wait_until(condition, what, process=self.program)
+
+    def test_live_uptime_about_and_requests_reaching_logind(self):
+        display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
+        self.addCleanup(display.close)
+        logind = self.spawn_server_template("logind", stdout=subprocess.DEVNULL)
+        self.addCleanup(x_session.stop, logind[0])
+        self.logind = dbus.Interface(logind[1], dbusmock.MOCK_IFACE)
+        self.program = linux_program.start(display, PROGRAM, self.dir)
         self.addCleanup(x_session.stop, self.program)
 
-    def test_uptime_about_then_yes_and_held_keys_reach_logind(self):
-        window = frm_main_driver.MainWindow(self.display, self.program, self.dir)
-        try:
-            window.wait_for_live_uptime()
-            window.about()
-            # label, how it is asked, logind's method (with interactive = true)
-            for label, key, method in [("restart", None, "Reboot"),
-                                       ("shutdown", "Return", "PowerOff"),
-                                       ("restart", "space", "Reboot")]:
-                self.logind.ClearCalls()
-                if key:  # held: it opens the box but never answers it
-                    window.hold_on_label(label, key)
-                    self.assertEqual(self.requests(), [], key)
-                else:
-                    window.double_click(label)
-                window.answer("Sure?", "Return")  # pressed afresh: Yes, the default
-                x_session.wait_until(self.requests, method, process=self.program)
-                self.assertEqual(self.requests(), [(method, [True])], key)
-                self.assertTrue(window.alive())
-        except BaseException:
-            x_session.print_logs(self.dir, "tolvane.log")
-            raise
+        window = frm_main_driver.MainWindow(display, self.program, DESCRIPTION)
+        window.wait_for_live_uptime()
+        window.about()
+        window.double_click("restart")
+        window.answer("Sure?", "Return")  # Yes, the default
+        self.wait(lambda: self.requests() == [("Reboot", True)], "Reboot(true)")
+        # Held, Return opens the box once and never answers it; pressed afresh it does.
+        self.logind.ClearCalls()
+        window.hold_on_label("shutdown", "Return")
+        self.assertEqual(self.requests(), [])
+        window.answer("Sure?", "Return")
+        self.wait(lambda: self.requests() == [("PowerOff", True)], "PowerOff(true)")
+        self.assertTrue(window.alive())
 
     def requests(self):
-        return [(str(method), [bool(a) for a in args])
-                for _, method, args in self.logind.GetCalls() if method in ("Reboot", "PowerOff")]
+        return [(str(method), bool(args[0])) for _, method, args in self.logind.GetCalls()
+                if method in ("Reboot", "PowerOff")]
 
+    def test_native_window_read_and_pressed_over_atspi(self):
+        runtime = os.path.join(self.dir, "runtime")
+        os.makedirs(runtime, mode=0o700)
+        env = dict(os.environ, XDG_RUNTIME_DIR=runtime, HOME=self.dir)
+        env.pop("DISPLAY", None)
+        # The accessibility bus, announced on the session bus as a desktop's is.
+        bus = self.get_dbus()
+        self.addCleanup(bus.close)
+        self.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], "at-spi.log",
+                   env, lambda: bus.name_has_owner("org.a11y.Bus"))
+        self.start(["weston", "--backend=headless-backend.so", "--socket=tolvane-wayland",
+                    "--idle-time=0"], "weston.log", env,
+                   lambda: os.path.exists(f"{runtime}/tolvane-wayland"))
+        env.update(WAYLAND_DISPLAY="tolvane-wayland", QT_QPA_PLATFORM="wayland",
+                   WAYLAND_DEBUG="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.program = self.start([PROGRAM], "tolvane.log", env)
 
-class NoDisplayTest(unittest.TestCase):
+        import pyatspi  # only now: it finds the accessibility bus when first imported
+
+        app = self.wait(lambda: find(pyatspi.Registry.getDesktop(0),
+                                     pyatspi.ROLE_APPLICATION, "^Tolvane$"), "Tolvane on AT-SPI")
+        # Wayland's own window, named for the menu entry.
+        app_id = re.compile(r'xdg_toplevel@\d+\.set_app_id\("org\.tolvane\.Tolvane"\)')
+        self.wait(lambda: app_id.search(x_session.read(f"{self.dir}/tolvane.log")), "the app id")
+        heading = self.wait(lambda: find(app, pyatspi.ROLE_LABEL, "has been up for:"), "heading")
+        self.assertIn(socket.gethostname(), heading.name)
+        uptime = find(app, pyatspi.ROLE_TEXT, "^Uptime$").queryText()
+        first = self.wait(lambda: uptime.getText(0, -1), "an uptime")
+        self.wait(lambda: uptime.getText(0, -1) != first, "the uptime moving on")
+        restart = find(app, pyatspi.ROLE_PUSH_BUTTON, "Restart the Computer").queryAction()
+        self.assertEqual(restart.getName(0), "press")
+        restart.doAction(0)
+        self.wait(lambda: find(app, pyatspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?"')
+
     def test_without_a_display_it_says_so_in_one_line_and_exits_with_1(self):
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
@@ -75,6 +117,17 @@ class NoDisplayTest(unittest.TestCase):
         self.assertEqual(done.stderr, "tolvane: no display found (DISPLAY or WAYLAND_DISPLAY)\n")
 
 
+def find(root, role, name_pattern):
+    """The first node below root, depth first, with that role and a name matching."""
+    for child in filter(None, (root.getChildAtIndex(i) for i in range(root.childCount))):
+        if child.getRole() == role and re.search(name_pattern, child.name or ""):
+            return child
+        if (found := find(child, role, name_pattern)) is not None:
+            return found
+    return None
+
+
 if __name__ == "__main__":
-    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    PROGRAM, DESCRIPTION = (os.path.abspath(a) for a in sys.argv[1:3])
+    del sys.argv[1:3]
     unittest.main(verbosity=2)

@@ -1,7 +1,6 @@
-"""A private Xvfb display and the xdotool and ImageMagick steps that drive a program on it.
-
-Every wait is a bounded poll: a step that never happens fails with what was awaited.
-"""
+"""A private Xvfb display, the xdotool and ImageMagick steps that drive a program on it, and
+the processes started for a test. Every wait is a bounded poll that fails saying what it
+awaited."""
 
 import os
 import re
@@ -10,46 +9,37 @@ import sys
 import time
 
 WAIT_TIMEOUT = 20  # seconds; only reached when something is broken
-SCREEN = "1280x1024x24"  # at 96 dpi, where a pixel is 15 twips
 
 
 def wait_until(condition, what, timeout=WAIT_TIMEOUT, process=None):
     """Polls condition until it returns something true, and returns that."""
     deadline = time.monotonic() + timeout
-    while True:
-        result = condition()
-        if result:
-            return result
+    while not (result := condition()):
         if process is not None and process.poll() is not None:
             raise AssertionError(f"{what}: the program exited with {process.returncode}")
         if time.monotonic() > deadline:
             raise AssertionError(f"{what}: not after {timeout} s")
         time.sleep(0.05)
+    return result
 
 
 class Display:
-    """Xvfb on a display number it picks itself (-displayfd), stopped by close()."""
+    """Xvfb at 96 dpi (15 twips a pixel) on a display number it picks itself."""
 
     def __init__(self, log_path):
         read_end, write_end = os.pipe()
-        with open(log_path, "wb") as log:
-            self._server = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-dpi", "96",
-                 "-nolisten", "tcp"],
-                stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
-                start_new_session=True)
+        self._server = spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                              "1280x1024x24", "-dpi", "96", "-nolisten", "tcp"], log_path,
+                             pass_fds=(write_end,), start_new_session=True)
         os.close(write_end)
-        with os.fdopen(read_end, "rb") as announced:
-            number = announced.readline().decode().strip()
-        if not number:
-            self._server.kill()
-            self._server.wait()
+        with os.fdopen(read_end) as announced:
+            self.name = ":" + announced.readline().strip()
+        if self.name == ":":
+            stop(self._server)
             raise RuntimeError(f"Xvfb did not start; see {log_path}")
-        self.name = f":{number}"
 
     def env(self, base=None):
-        env = dict(base if base is not None else os.environ)
-        env["DISPLAY"] = self.name
+        env = dict(os.environ if base is None else base, DISPLAY=self.name)
         env.pop("WAYLAND_DISPLAY", None)
         env.pop("XAUTHORITY", None)
         return env
@@ -64,28 +54,15 @@ class Display:
     def xdotool(self, *args, check=True):
         return self.run("xdotool", *args, check=check).stdout
 
-    def windows(self, title):
-        """Visible windows whose whole title is title."""
-        pattern = "^" + re.sub(r"([][.^$*+?(){}|\\])", r"\\\1", title) + "$"
+    def windows(self, title=None):
+        """Visible windows whose whole title is title, or all visible windows."""
+        pattern = "" if title is None else f"^{re.escape(title)}$"
         found = self.xdotool("search", "--onlyvisible", "--name", pattern, check=False)
         return [int(line) for line in found.split()]
-
-    def visible_windows(self):
-        return set(self.xdotool("search", "--onlyvisible", "--name", "", check=False).split())
 
     def wait_for_window(self, title, process=None):
         return wait_until(lambda: self.windows(title), f'a window titled "{title}"',
                           process=process)[0]
-
-    def wait_until_gone(self, title, process=None):
-        wait_until(lambda: not self.windows(title), f'the window "{title}" gone',
-                   process=process)
-
-    def geometry(self, window):
-        """(x, y, width, height) of the window on the screen."""
-        fields = dict(line.split("=", 1) for line in
-                      self.xdotool("getwindowgeometry", "--shell", str(window)).split())
-        return tuple(int(fields[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
 
     def move_to(self, window, x, y):
         """Moves the pointer to (x, y) inside window, in a few steps as a hand would."""
@@ -98,38 +75,17 @@ class Display:
     def key(self, *keys):
         self.xdotool("key", "--delay", "50", *keys)
 
-    def hold(self, key, seconds):
-        """Holds key down for seconds, repeating as the X server repeats a held key."""
-        self.xdotool("keydown", key)
-        try:
-            time.sleep(seconds)
-        finally:
-            self.xdotool("keyup", key)
-
-    def focus(self, window):
-        # Nothing manages windows on this display: give the box the keyboard ourselves,
-        # rather than race the program giving it.
-        self.xdotool("windowfocus", str(window))
-
-    def capture(self, window, path):
-        """The window alone, as it is on the screen now."""
-        self.run("import", "-window", str(window), path)
-        return path
+    def region(self, window, rect):
+        """(the darkest grey level, 0 black .. 1 white; a hash of the pixels) of window within
+        rect = (x, y, width, height): whether something is drawn there, and whether it changed."""
+        x, y, width, height = rect
+        darkest, signature = self.run(
+            "import", "-window", str(window), "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+            "-colorspace", "Gray", "-format", "%[fx:minima] %#", "info:").stdout.split()
+        return float(darkest), signature
 
     def close(self):
         stop(self._server)
-
-
-def region(path, rect):
-    """(the darkest grey level, 0 black .. 1 white; a hash of the pixels) within rect =
-    (x, y, width, height): whether something dark is drawn there, and whether it changed."""
-    x, y, width, height = rect
-    done = subprocess.run(
-        ["convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-colorspace",
-         "Gray", "-format", "%[fx:minima] %#", "info:"],
-        capture_output=True, text=True, timeout=WAIT_TIMEOUT, check=True)
-    darkest, signature = done.stdout.split()
-    return float(darkest), signature
 
 
 def read(path):
@@ -137,10 +93,11 @@ def read(path):
         return text.read()
 
 
-def spawn(args, log_path, env=None):
+def spawn(args, log_path, env=None, **options):
     """args started with its output in log_path, reading nothing."""
     with open(log_path, "wb") as log:
-        return subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+        return subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=log,
+                                stderr=log, **options)
 
 
 def stop(process):
