@@ -242,7 +242,7 @@ class DesktopsTest(unittest.TestCase):
             # Then only the session manager can reach logind: a call there went through it.
             env["DBUS_SYSTEM_BUS_ADDRESS"] = linux_program.nowhere(home, "system")
         program = linux_program.start(self.display, PROGRAM, home, env)
-        return frm_main_driver.MainWindow(self.display, program, home)
+        return frm_main_driver.MainWindow(self.display, program, DESCRIPTION)
 
     def confirm(self, window, label):
         window.double_click(label)
@@ -339,4 +339,5 @@ if __name__ == "__main__":
     PR_SET_CHILD_SUBREAPER = 36
     ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
     PROGRAM = os.path.abspath(sys.argv.pop(1))
+    DESCRIPTION = sys.argv.pop(1)
     unittest.main(verbosity=2)
