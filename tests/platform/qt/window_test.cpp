@@ -128,12 +128,12 @@ class WindowTest : public QObject {
             case Event::KeypadEnter:
                 return Stroke(Qt::Key_Enter, Qt::KeypadModifier);
             case Event::HeldSpace:
-                // Repeats as X11 sends them: unflagged pairs with one timestamp, and flagged.
+                // Repeats as X11 sends them, unflagged pairs with one timestamp, and flagged ones.
                 SendKey(QEvent::KeyPress, Qt::Key_Space, time_ + 1000);
                 SendKey(QEvent::KeyRelease, Qt::Key_Space, time_ + 500);
                 SendKey(QEvent::KeyPress, Qt::Key_Space, time_);
                 SendKey(QEvent::KeyRelease, Qt::Key_Space, time_ + 30, true);
-                SendKey(QEvent::KeyPress, Qt::Key_Space, time_, true);
+                SendKey(QEvent::KeyPress, Qt::Key_Space, time_ + 30, true);
                 return SendKey(QEvent::KeyRelease, Qt::Key_Space, time_ + 500);
             case Event::OtherKey:
                 return Stroke(Qt::Key_A);
