@@ -12,13 +12,14 @@
 
 namespace tolvane::window_test {
 
-// Held: pressed, repeated twice, released. RightMenu: the context-menu event that follows a
+// HeldSpace: pressed, repeated twice, released; Repeats: a key's repeats whose press went to
+// another window. RightMenu: the context-menu event that follows a
 // right button's release. Reactivate: the window deactivated and activated again around a
 // box. Default: a screen reader's press.
 // clang-format off
 enum class Event {
     Move, Click, MiddlePress, RightPress, RightMenu, DoubleClick,
-    Enter, KeypadEnter, HeldSpace, OtherKey, ShiftF10, MenuKey, Tab, Reactivate, Default
+    Enter, KeypadEnter, HeldSpace, Repeats, OtherKey, ShiftF10, MenuKey, Tab, Reactivate, Default
 };
 // clang-format on
 
@@ -49,8 +50,9 @@ inline const std::vector<Row>& Rows() {
         {"shut down, then the frame", {{Move, lblShutDown}, {Move, fraTodo}}, false, {}},
         {"double-click shut down, Yes", {{DoubleClick, lblShutDown}}, true,
          {sure, privilege, "request power off"}},
-        {"a click, a middle press, another key",
-         {{Click, lblRestart}, {MiddlePress, frmMain}, {OtherKey, lblRestart}}, true,
+        {"a click, a middle press, another key, repeats alone",
+         {{Click, lblRestart}, {MiddlePress, frmMain}, {OtherKey, lblRestart},
+          {Repeats, lblRestart}}, true,
          {"focus txtUptime"}},
         {"right press on the background", {{RightPress, frmMain}}, true, {"popup", about}},
         {"the same, dismissed", {{RightPress, frmMain}}, false, {"popup"}},

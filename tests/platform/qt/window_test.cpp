@@ -135,6 +135,9 @@ class WindowTest : public QObject {
                 SendKey(QEvent::KeyRelease, Qt::Key_Space, time_ + 30, true);
                 SendKey(QEvent::KeyPress, Qt::Key_Space, time_ + 30, true);
                 return SendKey(QEvent::KeyRelease, Qt::Key_Space, time_ + 500);
+            case Event::Repeats:
+                SendKey(QEvent::KeyPress, Qt::Key_Space, time_ + 1000, true);
+                return SendKey(QEvent::KeyRelease, Qt::Key_Space, time_ + 100, true);
             case Event::OtherKey:
                 return Stroke(Qt::Key_A);
             case Event::ShiftF10:

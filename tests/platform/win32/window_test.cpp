@@ -216,6 +216,7 @@ void Perform(TestWindow& w, Event event, Control on) {
         {Event::Enter, {}, VK_RETURN},
         {Event::KeypadEnter, {}, VK_RETURN, 1 << 24},
         {Event::HeldSpace, {}, VK_SPACE, 0, 2},
+        {Event::Repeats, {}, VK_SPACE, 1 << 30, 1},
         {Event::OtherKey, {}, 'A'},
         {Event::Tab, {}, VK_TAB},
     };
