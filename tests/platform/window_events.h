@@ -12,10 +12,9 @@
 
 namespace tolvane::window_test {
 
-// HeldSpace: pressed, repeated twice, released; Repeats: a key's repeats whose press went to
-// another window. RightMenu: the context-menu event that follows a
-// right button's release. Reactivate: the window deactivated and activated again around a
-// box. Default: a screen reader's press.
+// HeldSpace: pressed, repeated twice, released. Repeats: a key's repeats whose press went to
+// another window. RightMenu: what follows a right button's release. Reactivate: the window
+// deactivated and activated again around a box. Default: a screen reader's press.
 // clang-format off
 enum class Event {
     Move, Click, MiddlePress, RightPress, RightMenu, DoubleClick,
