@@ -21,6 +21,8 @@ namespace {
 
 using window_test::Event;
 
+const std::wstring kHeading = L"\\\\\u00C5SA-\u65E5\r\nRunning Windows 2000 , has been up for:";
+
 // The real main window on a fake system. What frmMain asks of the system, the boxes and
 // the popup all go into one journal; boxes and the popup are answered here, never shown.
 // Hidden unless asked: under Wine each shown window costs seconds to close.
@@ -42,6 +44,7 @@ struct TestWindow {
             journal.push_back(there ? "popup" : "popup elsewhere");
             return yes ? GetMenuItemID(menu, 0) : 0u;
         });
+        system.machineName = "\xC3\x85SA-\xE6\x97\xA5";
         created = window.Create(GetModuleHandleW(nullptr));
         // The real pointer off the window, so that no tooltip covers what a test points at.
         SetCursorPos(0, 0);
@@ -146,15 +149,10 @@ TEST(Win32WindowTest, AFixedToolWindowLaidOutFromTheDescriptionAtTwoDpisWithItsT
         }
     }
     EXPECT_EQ(GetObjectType(first), 0u);  // the font it replaced is gone, not leaked
-    // Texts cross as UTF-16, and the heading is measured in its font.
+    // Texts cross as UTF-16 both ways, and the heading is measured in its font.
     Win32Forms& forms = w.window.Forms();
-    EXPECT_EQ(forms.ToolTip(Control::lblTip),
-              L"\\\\PC1\r\nRunning Windows 2000 , has been up for:");
-    forms.SetText(Control::lblTip, "\\\\\xC3\x85SA-\xE6\x97\xA5");
-    wchar_t shown[16]{};
-    GetWindowTextW(w[Control::lblTip], shown, 16);
-    EXPECT_STREQ(shown, L"\\\\\u00C5SA-\u65E5");
-    EXPECT_EQ(forms.Text(Control::lblTip), "\\\\\xC3\x85SA-\xE6\x97\xA5");
+    EXPECT_EQ(forms.ToolTip(Control::lblTip), kHeading);
+    EXPECT_EQ(Widen(forms.Text(Control::lblTip)), kHeading);  // whole, as it fits
     EXPECT_TRUE(forms.FitsOnOneLine(Control::lblTip,
                                     "Running Debian GNU/Linux 12 (bookworm) , has been up for:"));
     EXPECT_FALSE(forms.FitsOnOneLine(Control::lblTip, "\\\\" + std::string(63, 'm')));
@@ -390,11 +388,9 @@ TEST(Win32WindowTest, ActionLabelsAreAnnotatedAsButtonsUntilClosingEndsTheProgra
     const std::wstring button = std::to_wstring(ROLE_SYSTEM_PUSHBUTTON);
     // The heading by its whole text, however the label shortens it.
     std::vector<RecordingPropServices::Call> expected = {
-        {shutDown, PROPID_ACC_ROLE, button},
-        {shutDown, PROPID_ACC_DEFAULTACTION, L"Press"},
-        {restart, PROPID_ACC_ROLE, button},
-        {restart, PROPID_ACC_DEFAULTACTION, L"Press"},
-        {tip, PROPID_ACC_NAME, L"\\\\PC1\r\nRunning Windows 2000 , has been up for:"},
+        {shutDown, PROPID_ACC_ROLE, button}, {shutDown, PROPID_ACC_DEFAULTACTION, L"Press"},
+        {restart, PROPID_ACC_ROLE, button},  {restart, PROPID_ACC_DEFAULTACTION, L"Press"},
+        {tip, PROPID_ACC_NAME, kHeading},
     };
     EXPECT_EQ(services.calls, expected);
     // Taken off again while the labels are still there: the system reuses handles.
