@@ -1,0 +1,91 @@
+// What both front ends' windows must do with each kind of native event, once for the two:
+// each test performs a row's events its own native way and writes into the fake system's
+// journal what reached its boxes ("box " and the caption) and popup ("popup", or "popup
+// elsewhere" when not where its event puts it), and after Tab or a click which control has
+// the focus and which action label shows it; the loop then adds the labels left lit.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/forms.h"
+#include "ui/window_description.h"
+
+namespace tolvane::window_test {
+
+// HeldSpace: pressed, repeated twice, released. Repeats: a key's repeats whose press went to
+// another window. RightMenu: what follows a right button's release. Reactivate: the window
+// deactivated and activated again around a box. Default: a screen reader's press.
+// clang-format off
+enum class Event {
+    Move, Click, MiddlePress, RightPress, RightMenu, DoubleClick,
+    Enter, KeypadEnter, HeldSpace, Repeats, OtherKey, ShiftF10, MenuKey, Tab, Reactivate, Default
+};
+// clang-format on
+
+struct Step {
+    Event event;
+    Control on;  // where the pointer is, or what has the focus
+};
+
+enum class Toolkit { Both, Win32, Qt };
+
+struct Row {
+    const char* name;
+    std::vector<Step> steps;
+    bool yes;  // every box answered Yes (or OK) and About chosen, else No and dismissed
+    std::vector<std::string> journal;
+    Toolkit only = Toolkit::Both;  // Win32 has one path for Shift+F10 and the menu key
+};
+
+inline const std::vector<Row>& Rows() {
+    using enum Event;
+    using enum Control;
+    const std::string sure = "box Sure?", about = "box About Tolvane", privilege = "privilege";
+    static const std::vector<Row> rows = {
+        // clang-format off
+        {"move onto restart", {{Move, lblRestart}}, false, {"lit lblRestart"}},
+        {"shut down, then the background", {{Move, lblShutDown}, {Move, frmMain}}, false,
+         {"lit lblShutDown"}},
+        {"shut down, then the frame", {{Move, lblShutDown}, {Move, fraTodo}}, false, {}},
+        {"double-click shut down, Yes", {{DoubleClick, lblShutDown}}, true,
+         {sure, privilege, "request power off"}},
+        {"a click, a middle press, another key, repeats alone",
+         {{Click, lblRestart}, {MiddlePress, frmMain}, {OtherKey, lblRestart},
+          {Repeats, lblRestart}}, true,
+         {"focus txtUptime"}},
+        {"right press on the background", {{RightPress, frmMain}}, true, {"popup", about}},
+        {"the same, dismissed", {{RightPress, frmMain}}, false, {"popup"}},
+        {"right presses off the background, and the context menus after them",
+         {{RightPress, lblRestart}, {RightPress, lblTip}, {RightPress, fraTodo},
+          {RightMenu, frmMain}, {RightMenu, lblRestart}}, true, {}},
+        {"Enter on restart, No", {{Enter, lblRestart}}, false, {sure}},
+        {"keypad Enter on shut down, Yes", {{KeypadEnter, lblShutDown}}, true,
+         {sure, privilege, "request power off"}},
+        {"Space on restart held, Yes", {{HeldSpace, lblRestart}}, true,
+         {sure, privilege, "request restart"}},
+        {"the keyboard's context menu by the focus",
+         {{MenuKey, frmMain}, {MenuKey, txtUptime}, {MenuKey, lblShutDown}}, true,
+         {"popup", about, "popup", about, "popup", about}},
+        {"Shift+F10", {{ShiftF10, txtUptime}}, true, {"popup", about}, Toolkit::Qt},
+        {"Tab through the focusable controls",
+         {{Tab, txtUptime}, {Tab, lblShutDown}, {Tab, lblRestart}}, false,
+         {"focus lblShutDown", "framed lblShutDown", "focus lblRestart", "framed lblRestart",
+          "focus txtUptime"}},
+        {"the focus given back after a box", {{Reactivate, lblRestart}}, false,
+         {"focus lblRestart", "framed lblRestart"}, Toolkit::Win32},
+        {"a screen reader's press", {{Default, lblShutDown}}, true,
+         {sure, privilege, "request power off"}},
+        // clang-format on
+    };
+    return rows;
+}
+
+// Where the description puts `control` in its container at `dpi`; a label sized to its
+// text is given the text's size as the toolkit measures it.
+inline ui::PixelRect ExpectedRect(const ui::ControlDescription& control, int dpi, int textWidth,
+                                  int textHeight) {
+    return control.autoSize ? ui::AutoSizedLabelRect(control, textWidth, textHeight, dpi)
+                            : ui::ToPixels(control.rect, dpi);
+}
+
+}  // namespace tolvane::window_test
