@@ -1,8 +1,8 @@
-"""The Linux program end to end, on private buses: on Xvfb driven with xdotool, its requests
-reaching python3-dbusmock's logind; native on Wayland under weston, read and pressed over
-AT-SPI as a screen reader would; and without any display.
+"""The Linux program end to end on private buses, beside its X11 run with the desktops
+(tests/platform/linux): native on Wayland under weston, read and pressed over AT-SPI as a
+screen reader would; and without any display.
 
-    linux_program_test.py TOLVANE WINDOW_DESCRIPTION.json
+    linux_program_test.py TOLVANE
 """
 
 import os
@@ -14,14 +14,10 @@ import sys
 import tempfile
 import unittest
 
-import dbus
-import dbusmock
-
-import frm_main_driver
 import linux_program
 import x_session
 
-PROGRAM = DESCRIPTION = None
+PROGRAM = None
 
 
 class LinuxProgramTest(linux_program.DBusTestCase):
@@ -46,33 +42,6 @@ class LinuxProgramTest(linux_program.DBusTestCase):
 
     def wait(self, condition, what):
         return x_session.wait_until(condition, what, process=self.program)
-
-    def test_live_uptime_about_and_requests_reaching_logind(self):
-        display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
-        self.addCleanup(display.close)
-        logind = self.spawn_server_template("logind", stdout=subprocess.DEVNULL)
-        self.addCleanup(x_session.stop, logind[0])
-        self.logind = dbus.Interface(logind[1], dbusmock.MOCK_IFACE)
-        self.program = linux_program.start(display, PROGRAM, self.dir)
-        self.addCleanup(x_session.stop, self.program)
-
-        window = frm_main_driver.MainWindow(display, self.program, DESCRIPTION)
-        window.wait_for_live_uptime()
-        window.about()
-        window.double_click("restart")
-        window.answer("Sure?", "Return")  # Yes, the default
-        self.wait(lambda: self.requests() == [("Reboot", True)], "Reboot(true)")
-        # Held, Return opens the box once and never answers it; pressed afresh it does.
-        self.logind.ClearCalls()
-        window.hold_on_label("shutdown", "Return")
-        self.assertEqual(self.requests(), [])
-        window.answer("Sure?", "Return")
-        self.wait(lambda: self.requests() == [("PowerOff", True)], "PowerOff(true)")
-        self.assertTrue(window.alive())
-
-    def requests(self):
-        return [(str(method), bool(args[0])) for _, method, args in self.logind.GetCalls()
-                if method in ("Reboot", "PowerOff")]
 
     def test_native_window_read_and_pressed_over_atspi(self):
         runtime = os.path.join(self.dir, "runtime")
@@ -128,6 +97,5 @@ def find(root, role, name_pattern):
 
 
 if __name__ == "__main__":
-    PROGRAM, DESCRIPTION = (os.path.abspath(a) for a in sys.argv[1:3])
-    del sys.argv[1:3]
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
     unittest.main(verbosity=2)

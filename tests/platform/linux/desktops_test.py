@@ -1,11 +1,12 @@
-"""Restart and power off through each desktop's real session manager, as one table.
+"""Restart and power off through each desktop's real session manager, as one table; its last
+row, no desktop, is the program's own end-to-end run on X11 (live uptime, About, requests).
 
-    desktops_test.py TOLVANE
+    desktops_test.py TOLVANE WINDOW_DESCRIPTION.json
 
 Each desktop runs headless on an Xvfb and a session bus of its own; python3-dbusmock's logind
 listens on a private system bus, started first so that services the session bus starts on
-demand (plasma-shutdown, xfconfd) inherit it, and busctl watches what reaches it. Exits with
-SKIP_CODE when a session manager is not installed.
+demand (plasma-shutdown, xfconfd) inherit it, and busctl watches what reaches it. A desktop
+not installed is skipped.
 """
 
 import contextlib
@@ -259,40 +260,49 @@ class DesktopsTest(unittest.TestCase):
     def test_yes_reaches_logind_through_each_desktop_a_cancel_silently_an_error_in_a_box(self):
         only = os.environ.get("TOLVANE_DESKTOPS", "").split()  # to rerun some rows by hand
         for desktop in DESKTOPS:
-            if only and desktop["name"] not in only:
-                continue
-            with self.subTest(desktop=desktop["name"]), \
-                    self.desktop(desktop) as (manager, home):
-                window = self.start_program(home, reaches_logind=manager is None)
-                window.wait_for_live_uptime()
-                label, other = desktop["label"], desktop.get("other")
-                unconfirmed = "shutdown" if label == "restart" else "restart"
-                if other == "cancelled":
-                    self.confirm(window, unconfirmed)
-                    x_session.wait_until(lambda: "Canceled" in x_session.read(self.shell_log),
-                                         "the dialog cancelled", process=window.program)
-                    self.assert_no_box(window)
-                seen = len(self.logind_calls())
-                self.confirm(window, label)
-                x_session.wait_until(lambda: len(self.logind_calls()) > seen
-                                     or self.boxes(window), f"logind's {LOGIND[label]}",
-                                     timeout=30)
-                calls = self.logind_calls()[seen:]
-                self.assertEqual({method for method, _, _ in calls}, {LOGIND[label]})
-                if not manager:  # the program's own call: interactive, in header and argument
-                    self.assertEqual(calls, [(LOGIND[label], True, [True])])
-                else:  # which ends the session, as the restart would; still no box
-                    manager.kill()
+            with self.subTest(desktop=desktop["name"]):
+                if desktop["command"] and not shutil.which(desktop["command"][0]):
+                    self.skipTest(f"{desktop['command'][0]} is not installed")
+                if not only or desktop["name"] in only:
+                    self.check_desktop(desktop)
+
+    def check_desktop(self, desktop):
+        label, other = desktop["label"], desktop.get("other")
+        unconfirmed = "shutdown" if label == "restart" else "restart"
+        with self.desktop(desktop) as (manager, home):
+            window = self.start_program(home, reaches_logind=manager is None)
+            window.wait_for_live_uptime()
+            if other == "cancelled":
+                self.confirm(window, unconfirmed)
+                x_session.wait_until(lambda: "Canceled" in x_session.read(self.shell_log),
+                                     "the dialog cancelled", process=window.program)
                 self.assert_no_box(window)
-                if other == "refused":
-                    self.logind.AddMethod(
-                        "org.freedesktop.login1.Manager", LOGIND[unconfirmed], "b", "",
-                        "raise dbus.exceptions.DBusException('Operation inhibited.', "
-                        "name='org.freedesktop.DBus.Error.AccessDenied')",
-                        dbus_interface=dbusmock.MOCK_IFACE)
-                    self.confirm(window, unconfirmed)
-                    x_session.wait_until(lambda: self.boxes(window), "a box for logind's error",
-                                         process=window.program)
+            seen = len(self.logind_calls())
+            self.confirm(window, label)
+            x_session.wait_until(lambda: len(self.logind_calls()) > seen or self.boxes(window),
+                                 f"logind's {LOGIND[label]}", timeout=30)
+            calls = self.logind_calls()[seen:]
+            self.assertEqual({method for method, _, _ in calls}, {LOGIND[label]})
+            if not manager:  # the program's own call: interactive, in header and argument
+                self.assertEqual(calls, [(LOGIND[label], True, [True])])
+            else:  # which ends the session, as the restart would; still no box
+                manager.kill()
+            self.assert_no_box(window)
+            if other == "refused":  # the program alone, end to end: the rest of its wiring
+                window.about()
+                self.logind.AddMethod(
+                    "org.freedesktop.login1.Manager", LOGIND[unconfirmed], "b", "",
+                    "raise dbus.exceptions.DBusException('Operation inhibited.', "
+                    "name='org.freedesktop.DBus.Error.AccessDenied')",
+                    dbus_interface=dbusmock.MOCK_IFACE)
+                # Held, Return opens the box once and never answers it; pressed afresh it does.
+                seen = len(self.logind_calls())
+                window.hold_on_label(unconfirmed, "Return")
+                self.assertEqual(self.logind_calls()[seen:], [])
+                window.answer("Sure?", "Return")
+                x_session.wait_until(lambda: self.boxes(window), "a box for logind's error",
+                                     process=window.program)
+                self.assertEqual(self.logind_calls()[seen:], [(LOGIND[unconfirmed], True, [True])])
 
     def test_a_hung_session_bus_leaves_the_window_live_and_closable(self):
         with self.desktop(DESKTOPS[-1]) as (_, home):
@@ -331,10 +341,8 @@ class DesktopsTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    needed = [d["command"][0] for d in DESKTOPS if d["command"]] + ["openbox", "busctl"]
-    missing = [program for program in needed if not shutil.which(program)]
-    if missing:
-        print(f"SKIP: not installed: {' '.join(missing)} (scripts/bootstrap installs them)")
+    if not shutil.which("openbox") or not shutil.which("busctl"):
+        print("SKIP: openbox or busctl is not installed (scripts/bootstrap installs them)")
         sys.exit(SKIP_CODE)
     PR_SET_CHILD_SUBREAPER = 36
     ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
