@@ -277,46 +277,48 @@ class DesktopsTest(unittest.TestCase):
                 x_session.wait_until(lambda: "Canceled" in x_session.read(self.shell_log),
                                      "the dialog cancelled", process=window.program)
                 self.assert_no_box(window)
-            seen = len(self.logind_calls())
             self.confirm(window, label)
-            x_session.wait_until(lambda: len(self.logind_calls()) > seen or self.boxes(window),
+            x_session.wait_until(lambda: self.logind_calls() or self.boxes(window),
                                  f"logind's {LOGIND[label]}", timeout=30)
-            calls = self.logind_calls()[seen:]
+            calls = self.logind_calls()
             self.assertEqual({method for method, _, _ in calls}, {LOGIND[label]})
-            if not manager:  # the program's own call: interactive, in header and argument
-                self.assertEqual(calls, [(LOGIND[label], True, [True])])
-            else:  # which ends the session, as the restart would; still no box
+            if manager:  # which ends the session, as the restart would; still no box
                 manager.kill()
-            self.assert_no_box(window)
-            if other == "refused":  # the program alone, end to end: the rest of its wiring
-                window.about()
-                self.logind.AddMethod(
-                    "org.freedesktop.login1.Manager", LOGIND[unconfirmed], "b", "",
-                    "raise dbus.exceptions.DBusException('Operation inhibited.', "
-                    "name='org.freedesktop.DBus.Error.AccessDenied')",
-                    dbus_interface=dbusmock.MOCK_IFACE)
-                # Held, Return opens the box once and never answers it; pressed afresh it does.
-                seen = len(self.logind_calls())
-                window.hold_on_label(unconfirmed, "Return")
-                self.assertEqual(self.logind_calls()[seen:], [])
-                window.answer("Sure?", "Return")
-                x_session.wait_until(lambda: self.boxes(window), "a box for logind's error",
-                                     process=window.program)
-                self.assertEqual(self.logind_calls()[seen:], [(LOGIND[unconfirmed], True, [True])])
+                self.assert_no_box(window)
+            else:
+                self.check_program_alone(window, calls, label, unconfirmed)
 
-    def test_a_hung_session_bus_leaves_the_window_live_and_closable(self):
-        with self.desktop(DESKTOPS[-1]) as (_, home):
-            self.start_window_manager()  # to close the window as the user would
-            window = self.start_program(home, reaches_logind=True)
-            window.wait_for_live_uptime()
-            # Stopped, the bus still accepts connections but never answers. (Hung from the
-            # start, it would hang Qt's own accessibility bridge before the window shows.)
-            os.kill(self.buses.session_bus_pid, signal.SIGSTOP)
-            self.confirm(window, "restart")
-            window.wait_for_live_uptime()
-            self.display.xdotool("windowactivate", "--sync", str(window.window))
-            self.display.key("alt+F4")
-            self.assertEqual(window.program.wait(timeout=10), 0)
+    def check_program_alone(self, window, calls, label, unconfirmed):
+        """The program's own wiring, end to end, on the row without a desktop."""
+        # Its own call: interactive, in the header and the argument.
+        self.assertEqual(calls, [(LOGIND[label], True, [True])])
+        self.assert_no_box(window)
+        window.about()
+        self.logind.AddMethod(
+            "org.freedesktop.login1.Manager", LOGIND[unconfirmed], "b", "",
+            "raise dbus.exceptions.DBusException('Operation inhibited.', "
+            "name='org.freedesktop.DBus.Error.AccessDenied')",
+            dbus_interface=dbusmock.MOCK_IFACE)
+        # Held, Return opens the box once and never answers it; pressed afresh it does.
+        window.hold_on_label(unconfirmed, "Return")
+        self.assertEqual(self.logind_calls(), calls)
+        window.answer("Sure?", "Return")
+        box = x_session.wait_until(lambda: self.boxes(window), "a box for logind's error",
+                                   process=window.program)
+        self.assertEqual(self.logind_calls()[1:], [(LOGIND[unconfirmed], True, [True])])
+        window.focus(box[0])
+        self.display.key("Return")
+        x_session.wait_until(lambda: not self.boxes(window), "the error box closed")
+        # A hung session bus leaves the window live and closable. Stopped, the bus still
+        # accepts connections but never answers. (Hung from the start, it would hang Qt's own
+        # accessibility bridge before the window shows.)
+        os.kill(self.buses.session_bus_pid, signal.SIGSTOP)
+        self.confirm(window, label)
+        window.wait_for_live_uptime()
+        self.start_window_manager()  # to close the window as the user would
+        self.display.xdotool("windowactivate", "--sync", str(window.window))
+        self.display.key("alt+F4")
+        self.assertEqual(window.program.wait(timeout=10), 0)
 
     @contextlib.contextmanager
     def desktop(self, desktop):
