@@ -144,7 +144,7 @@ def stop_all():
 class LinuxProgramTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.buses = linux_program.DBusTestCase
+        cls.buses = dbusmock.DBusTestCase  # the private buses
         cls.dir = tempfile.mkdtemp(prefix="tolvane-desktops-")
         for leak in ("XDG_RUNTIME_DIR", "DBUS_STARTER_ADDRESS", "DBUS_STARTER_BUS_TYPE",
                      "DBUS_SESSION_BUS_ADDRESS", "SESSION_MANAGER", "WAYLAND_DISPLAY"):
