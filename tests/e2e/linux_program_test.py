@@ -81,8 +81,8 @@ GLib.timeout_add(300, lambda obj=self, signal=signal: obj.EmitSignal(
 # Each desktop: how it starts ("{home}" is the test's home), the bus name that shows it is up,
 # the services D-Bus starts for it on demand, the files it reads, openbox started "before" it
 # or awaited as its "required" component, the call that says it is "idle"; then the label
-# whose Yes must reach logind through it, and what becomes of a request for the other label:
-# "cancelled" first in GNOME Shell's dialog, or "refused" last by logind with an error.
+# whose Yes must reach logind through it, after a request for the other label "cancelled" in
+# GNOME Shell's dialog.
 DESKTOPS = [
     dict(name="kde", command=["ksmserver"], owner="org.kde.ksmserver",
          services=["org.kde.Shutdown"], label="restart"),
@@ -111,11 +111,11 @@ DESKTOPS = [
          owner="org.gnome.SessionManager",
          files={"config/gnome-session/sessions/tolvane.session":
                 "[GNOME Session]\nName=Tolvane test\nRequiredComponents=\n"},
-         label="restart", other="cancelled"),
+         label="restart", cancelled=True),
     dict(name="lxqt", command=["lxqt-session"], owner="org.lxqt.session",
          files={"config/lxqt/session.conf": "[General]\nwindow_manager=openbox\n"},
          wm="before", label="shutdown"),
-    dict(name="none", command=None, label="restart", other="refused"),
+    dict(name="none", command=None, label="restart"),
 ]
 
 
@@ -196,7 +196,7 @@ class LinuxProgramTest(unittest.TestCase):
         self.buses.start_session_bus()  # after the files and variables its services read
         for service in desktop.get("services", []):
             self.buses.enable_service(service)
-        if desktop.get("other") == "cancelled":
+        if desktop.get("cancelled"):
             self.start_end_session_dialog(home)
         if not desktop["command"]:
             return None
@@ -239,14 +239,6 @@ class LinuxProgramTest(unittest.TestCase):
             END_SESSION_DIALOG, dbus_interface=dbusmock.MOCK_IFACE)
         bus.close()
 
-    def start_program(self, home, reaches_logind):
-        env = dict(os.environ)
-        if not reaches_logind:
-            # Then only the session manager can reach logind: a call there went through it.
-            env["DBUS_SYSTEM_BUS_ADDRESS"] = linux_program.nowhere(home, "system")
-        program = linux_program.start(self.display, PROGRAM, home, env)
-        return frm_main_driver.MainWindow(self.display, program, DESCRIPTION)
-
     def confirm(self, window, label):
         window.double_click(label)
         window.answer("Sure?", "Return")  # Yes is the default
@@ -269,12 +261,16 @@ class LinuxProgramTest(unittest.TestCase):
                     self.check_desktop(desktop)
 
     def check_desktop(self, desktop):
-        label, other = desktop["label"], desktop.get("other")
+        label = desktop["label"]
         unconfirmed = "shutdown" if label == "restart" else "restart"
         with self.desktop(desktop) as (manager, home):
-            window = self.start_program(home, reaches_logind=manager is None)
+            env = dict(os.environ)
+            if manager:  # then only the session manager can reach logind: calls there are its
+                env["DBUS_SYSTEM_BUS_ADDRESS"] = linux_program.nowhere(home, "system")
+            program = linux_program.start(self.display, PROGRAM, home, env)
+            window = frm_main_driver.MainWindow(self.display, program, DESCRIPTION)
             window.wait_for_live_uptime()
-            if other == "cancelled":
+            if desktop.get("cancelled"):
                 self.confirm(window, unconfirmed)
                 x_session.wait_until(lambda: "Canceled" in x_session.read(self.shell_log),
                                      "the dialog cancelled", process=window.program)
