@@ -314,6 +314,10 @@ class LinuxProgramTest(unittest.TestCase):
         self.confirm(window, label)
         window.wait_for_live_uptime()
         self.start_window_manager()  # to close the window as the user would
+        # Framed, the window is managed, and openbox has grabbed its keys before that.
+        x_session.wait_until(lambda: " = " in self.display.run(
+            "xprop", "-id", str(window.window), "_NET_FRAME_EXTENTS", check=False).stdout,
+                             "openbox managing the window", process=window.program)
         self.display.xdotool("windowactivate", "--sync", str(window.window))
         self.display.key("alt+F4")
         self.assertEqual(window.program.wait(timeout=10), 0)
