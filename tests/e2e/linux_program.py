@@ -1,9 +1,6 @@
-"""Starts the Linux program on a private display, out of reach of the machine's own buses:
-the private ones are python3-dbusmock's DBusTestCase (which needs the system python)."""
+"""Starts the Linux program on a private display, out of reach of the machine's own buses."""
 
 import os
-
-from dbusmock import DBusTestCase  # noqa: F401
 
 import x_session
 

@@ -28,9 +28,11 @@ class Display:
 
     def __init__(self, log_path):
         read_end, write_end = os.pipe()
+        # -noreset: otherwise the last client leaving (a poll with xprop, say) resets the
+        # server, and a client connecting meanwhile is turned away.
         self._server = spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                              "1280x1024x24", "-dpi", "96", "-nolisten", "tcp"], log_path,
-                             pass_fds=(write_end,), start_new_session=True)
+                              "1280x1024x24", "-dpi", "96", "-nolisten", "tcp", "-noreset"],
+                             log_path, pass_fds=(write_end,), start_new_session=True)
         os.close(write_end)
         with os.fdopen(read_end) as announced:
             self.name = ":" + announced.readline().strip()

@@ -9,11 +9,13 @@ machine's), so no other test may share it.
 
 import os
 import re
-import subprocess
 import sys
 import unittest
 
-WINE, WINESERVER = "/usr/lib/wine/wine64", "/usr/lib/wine/wineserver64"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
+import wine_program  # noqa: E402
+import x_session  # noqa: E402
+
 # The probe's calls in order, and how their arguments begin.
 PRIVILEGE = [
     ("advapi32.OpenProcessToken", "ffffffffffffffff,00000028,"),  # its own; adjust, query
@@ -25,33 +27,20 @@ FLAGS = {"restart": "00000002", "poweroff": "00000008"}  # never with EWX_FORCE
 CALL = re.compile(r"^(\w+):Call (\w+\.\w+)\((.*)\) ret=\w+$", re.M)
 
 
-def run(args, **env):
-    # Never ctest's pipes: Wine's services would inherit them and keep ctest waiting.
-    environment = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG="-all",
-                       WINEDLLOVERRIDES="mscoree,mshtml=")
-    environment.update(env)
-    environment.pop("DISPLAY", None)  # nothing here draws
-    with open(os.path.join(os.path.dirname(PREFIX), "power-trace.log"), "w+b") as log:
-        done = subprocess.run(args, env=environment, stdin=subprocess.DEVNULL, stdout=log,
-                              stderr=log, timeout=300, check=False)
-        log.seek(0)
-        return done.returncode, log.read().decode(errors="replace")
-
-
 class PowerTraceTest(unittest.TestCase):
     def test_privilege_then_request_never_forced(self):
-        self.addCleanup(run, [WINESERVER, "-k"])
         for action, flags in FLAGS.items():
+            # A session each (the request ends it), its services started untraced.
+            wine = wine_program.WineSession(None, PREFIX, WINE_RUN, os.path.dirname(PREFIX))
+            self.addCleanup(wine.close)
             with self.subTest(action):
-                # A fresh session (the last request ended it), its services started untraced;
-                # the prefix is created on first use.
-                run([WINESERVER, "-k"])
-                run([WINESERVER, "-w"])
-                run([WINE_RUN, PREFIX, "cmd", "/c", "exit", "0"])
                 expected = PRIVILEGE + [(REQUEST, flags + ",00000000$")]
-                run([WINE, "reg", "add", r"HKCU\Software\Wine\Debug", "/v", "RelayInclude",
-                     "/d", ";".join(name for name, _ in expected), "/f"])
-                code, trace = run([WINE, PROBE, action], WINEDEBUG="+relay")
+                wine.run(wine_program.WINE, "reg", "add", r"HKCU\Software\Wine\Debug", "/v",
+                         "RelayInclude", "/d", ";".join(name for name, _ in expected), "/f")
+                log = f"{PREFIX}-{action}.log"
+                code = wine.run(wine_program.WINE, PROBE, action, log_path=log,
+                                WINEDEBUG="+relay")
+                trace = x_session.read(log)
                 self.assertEqual(code, 0, trace[-2000:])
                 calls = [(tid, name.lower(), args) for tid, name, args in CALL.findall(trace)]
                 # Wine's own processes make such calls too; only the probe makes the request.
