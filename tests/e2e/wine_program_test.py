@@ -17,7 +17,7 @@ PROGRAM = DESCRIPTION = PREFIX = WINE_RUN = None
 
 
 class WineProgramTest(unittest.TestCase):
-    def test_live_uptime_about_then_yes_ends_the_session(self):
+    def test_live_uptime_about_held_return_then_yes_ends_the_session(self):
         directory = tempfile.mkdtemp(prefix="tolvane-e2e-wine-")
         self.addCleanup(shutil.rmtree, directory, ignore_errors=True)
         display = x_session.Display(os.path.join(directory, "xvfb.log"))
@@ -28,9 +28,13 @@ class WineProgramTest(unittest.TestCase):
         window = frm_main_driver.MainWindow(display, program, DESCRIPTION)
         window.wait_for_live_uptime()
         window.about()
-        window.double_click("shutdown")
+        window.double_click("restart")
+        window.answer("Sure?", "n")  # MessageBox's &No
+        # Held, Return opens "Sure?" once and never answers it, though Yes is the default.
+        window.hold_on_label("shutdown", "Return")
+        self.assertTrue(window.alive())
         window.focus(display.wait_for_window("Sure?", program))
-        display.key("Return")  # Yes, the default: the session, and the program with it, ends
+        display.key("Return")  # pressed afresh: Yes, and the session, the program with it, ends
         self.assertEqual(program.wait(timeout=30), 0)
 
 
