@@ -1,4 +1,4 @@
-"""Runs Windows programs under wine64 in a prefix of its own, on a private display or none.
+"""Runs Windows programs under wine64 in a prefix of its own, on a private display.
 
 Wine's service processes inherit the output of the wine process that starts them, so Wine
 never gets the caller's stdout or stderr: a ctest pipe held open by winedevice.exe would keep
@@ -14,28 +14,29 @@ WINE = "/usr/lib/wine/wine64"
 
 
 class WineSession:
-    """The prefix's Wine session; close() ends it and everything in it."""
+    """The prefix's Wine session, its program traced at the calls named in relay; close() ends
+    it and everything in it."""
 
-    def __init__(self, display, prefix, wine_run, log_dir):
-        self.env = display.env() if display else {
-            name: value for name, value in os.environ.items() if name != "DISPLAY"}
+    def __init__(self, display, prefix, wine_run, log_dir, relay):
+        self.env = display.env()
         self.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
         self.log = os.path.join(log_dir, "wine-session.log")
         self.program = None
-        # Creates the prefix on first use, then starts its services (on this display: Wine's
-        # desktop process keeps the display it started with).
-        self.run(wine_run, prefix, "cmd", "/c", "exit", "0", check=True)
+        # Creates the prefix on first use, then starts its services untraced and on this
+        # display (Wine's desktop process keeps the display it started with). The trace is
+        # limited to relay: every call traced would be slow and huge.
+        self.run(wine_run, prefix, "reg", "add", r"HKCU\Software\Wine\Debug", "/v",
+                 "RelayInclude", "/d", ";".join(relay), "/f", check=True)
 
-    def run(self, *args, log_path=None, check=False, **env):
-        """args run to the end, their output in log_path (afresh) or added to the session's
-        log; returns the exit status."""
-        with open(log_path or self.log, "wb" if log_path else "ab") as log:
-            return subprocess.run(args, env=dict(self.env, **env), stdin=subprocess.DEVNULL,
-                                  stdout=log, stderr=log, timeout=300,  # a fresh prefix: slow
-                                  check=check).returncode
+    def run(self, *args, check=False):
+        with open(self.log, "ab") as log:
+            subprocess.run(args, env=self.env, stdin=subprocess.DEVNULL, stdout=log,
+                           stderr=log, timeout=300, check=check)  # a fresh prefix: slow
 
     def start(self, program, log_path):
-        self.program = x_session.spawn([WINE, program], log_path, self.env,
+        """program started, its trace and output in log_path."""
+        self.program = x_session.spawn([WINE, program], log_path,
+                                       dict(self.env, WINEDEBUG="+relay"),
                                        start_new_session=True)
         return self.program
 

@@ -1,9 +1,11 @@
-"""Tolvane.exe end to end under wine64 on a private Xvfb, driven with xdotool.
+"""Tolvane.exe end to end under wine64 on a private Xvfb, driven with xdotool, its privilege
+step and request in a relay trace.
 
     wine_program_test.py TOLVANE.EXE WINDOW_DESCRIPTION.json PREFIX WINE-RUN
 """
 
 import os
+import re
 import shutil
 import sys
 import tempfile
@@ -15,17 +17,26 @@ import x_session
 
 PROGRAM = DESCRIPTION = PREFIX = WINE_RUN = None
 
+# The calls a confirmed request makes, in order, and how their arguments begin.
+PRIVILEGE = [
+    ("advapi32.OpenProcessToken", "ffffffffffffffff,00000028,"),  # its own; adjust, query
+    ("advapi32.LookupPrivilegeValueW", r'00000000,\w+ L"SeShutdownPrivilege",'),
+    ("advapi32.AdjustTokenPrivileges", r"\w+,00000000,"),  # nothing else disabled
+]
+REQUEST = "user32.ExitWindowsEx"
+FLAGS = {"restart": "00000002", "shutdown": "00000008"}  # never with EWX_FORCE
+CALL = re.compile(r"^(\w+):Call (\w+\.\w+)\((.*)\) ret=\w+$", re.M)
+
 
 class WineProgramTest(unittest.TestCase):
+    def setUp(self):
+        self.directory = tempfile.mkdtemp(prefix="tolvane-e2e-wine-")
+        self.addCleanup(shutil.rmtree, self.directory, ignore_errors=True)
+        self.display = x_session.Display(os.path.join(self.directory, "xvfb.log"))
+        self.addCleanup(self.display.close)
+
     def test_live_uptime_about_held_return_then_yes_ends_the_session(self):
-        directory = tempfile.mkdtemp(prefix="tolvane-e2e-wine-")
-        self.addCleanup(shutil.rmtree, directory, ignore_errors=True)
-        display = x_session.Display(os.path.join(directory, "xvfb.log"))
-        self.addCleanup(display.close)
-        wine = wine_program.WineSession(display, PREFIX, WINE_RUN, directory)
-        self.addCleanup(wine.close)  # before the display goes
-        program = wine.start(PROGRAM, os.path.join(directory, "tolvane.log"))
-        window = frm_main_driver.MainWindow(display, program, DESCRIPTION)
+        window = self.start("shutdown")
         window.wait_for_live_uptime()
         window.about()
         window.double_click("restart")
@@ -33,9 +44,42 @@ class WineProgramTest(unittest.TestCase):
         # Held, Return opens "Sure?" once and never answers it, though Yes is the default.
         window.hold_on_label("shutdown", "Return")
         self.assertTrue(window.alive())
-        window.focus(display.wait_for_window("Sure?", program))
-        display.key("Return")  # pressed afresh: Yes, and the session, the program with it, ends
-        self.assertEqual(program.wait(timeout=30), 0)
+        self.confirm(window, "Return")  # pressed afresh: Yes
+        self.assert_requested("shutdown")
+
+        # A request ends the session: restart is confirmed in a session of its own.
+        window = self.start("restart")
+        window.double_click("restart")
+        self.confirm(window, "y")
+        self.assert_requested("restart")
+
+    def start(self, action):
+        wine = wine_program.WineSession(self.display, PREFIX, WINE_RUN, self.directory,
+                                        [name for name, _ in PRIVILEGE] + [REQUEST])
+        self.addCleanup(wine.close)  # before the display goes
+        self.log = os.path.join(self.directory, f"tolvane-{action}.log")
+        self.program = wine.start(PROGRAM, self.log)
+        return frm_main_driver.MainWindow(self.display, self.program, DESCRIPTION)
+
+    def confirm(self, window, key):
+        window.focus(self.display.wait_for_window("Sure?", self.program))
+        self.display.key(key)
+
+    def assert_requested(self, action):
+        """The session, the program with it, ended by the privilege step and then the
+        request, and no other such call."""
+        self.assertEqual(self.program.wait(timeout=30), 0)
+        trace = x_session.read(self.log)
+        calls = CALL.findall(trace)
+        # Wine's own processes started meanwhile trace such calls too; the program's thread
+        # is the one that makes the request.
+        thread = next((tid for tid, name, _ in calls if name.lower() == REQUEST.lower()), None)
+        calls = [(name.lower(), args) for tid, name, args in calls if tid == thread]
+        expected = PRIVILEGE + [(REQUEST, FLAGS[action] + ",00000000$")]
+        self.assertEqual([name for name, _ in calls],
+                         [name.lower() for name, _ in expected], trace[-4000:])
+        for (name, args), (_, pattern) in zip(calls, expected):
+            self.assertRegex(args, "^" + pattern, name)
 
 
 if __name__ == "__main__":
