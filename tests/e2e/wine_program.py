@@ -14,14 +14,15 @@ WINE = "/usr/lib/wine/wine64"
 
 
 class WineSession:
-    """The prefix's Wine session, its program traced at the calls named in relay; close() ends
-    it and everything in it."""
+    """The prefix's Wine session, its program traced at the calls named in relay, if any;
+    close() ends it and everything in it."""
 
-    def __init__(self, display, prefix, wine_run, log_dir, relay):
+    def __init__(self, display, prefix, wine_run, log_dir, relay=()):
         self.env = display.env()
         self.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
         self.log = os.path.join(log_dir, "wine-session.log")
         self.program = None
+        self.traced = bool(relay)
         # Creates the prefix on first use, then starts its services untraced and on this
         # display (Wine's desktop process keeps the display it started with). The trace is
         # limited to relay: every call traced would be slow and huge.
@@ -34,10 +35,9 @@ class WineSession:
                            stderr=log, timeout=300, check=check)  # a fresh prefix: slow
 
     def start(self, program, log_path):
-        """program started, its trace and output in log_path."""
-        self.program = x_session.spawn([WINE, program], log_path,
-                                       dict(self.env, WINEDEBUG="+relay"),
-                                       start_new_session=True)
+        """program started, its output (and trace) in log_path."""
+        env = dict(self.env, WINEDEBUG="+relay") if self.traced else self.env
+        self.program = x_session.spawn([WINE, program], log_path, env, start_new_session=True)
         return self.program
 
     def close(self):
