@@ -20,8 +20,8 @@ class MainWindow final : public QWidget {
     // Load, then centre on the screen, show, and start the timer.
     void Start();
 
-    QtForms& forms() { return forms_; }
-    const ControlWidgets& controls() const { return controls_; }
+    QtForms& Forms() { return forms_; }
+    const ControlWidgets& Controls() const { return controls_; }
 
   private:
     // The whole window, frame included, as far as the platform knows the frame yet. On

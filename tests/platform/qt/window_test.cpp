@@ -43,7 +43,7 @@ struct LiveWindow {
 
     LiveWindow() {
         system.machineName = "\xC3\x85SA-\xE6\x97\xA5";
-        window.forms().SetBoxPresenter([this](QMessageBox& box) {
+        window.Forms().SetBoxPresenter([this](QMessageBox& box) {
             const bool sure = box.windowTitle() == "Sure?";
             journal.push_back("box " + FromQString(box.windowTitle()));
             QCOMPARE(box.icon(), sure ? QMessageBox::Question : QMessageBox::Information);
@@ -54,7 +54,7 @@ struct LiveWindow {
             if (!yes) return QTest::keyClick(&box, Qt::Key_Escape);
             box.button(sure ? QMessageBox::Yes : QMessageBox::Ok)->click();
         });
-        window.forms().SetMenuPresenter([this](QMenu& menu, const QPoint& at) -> QAction* {
+        window.Forms().SetMenuPresenter([this](QMenu& menu, const QPoint& at) -> QAction* {
             journal.push_back(at == popupAt ? "popup" : "popup elsewhere");
             return yes ? menu.actions().value(0) : nullptr;
         });
@@ -71,9 +71,9 @@ class WindowTest : public QObject {
     std::unique_ptr<LiveWindow> live_;
     ulong time_ = 0;  // of the last key event
 
-    const ControlWidgets& controls() const { return live_->window.controls(); }
+    const ControlWidgets& Controls() const { return live_->window.Controls(); }
     QWidget* Find(Control control) {
-        QWidget* widget = controls().Find(control);
+        QWidget* widget = Controls().Find(control);
         return widget ? widget : &live_->window;
     }
     // A key event as the platform hands it to the window, before any widget sees it.
@@ -187,7 +187,7 @@ class WindowTest : public QObject {
             window.frameGeometry().center() - window.screen()->availableGeometry().center();
         QVERIFY(offCentre.manhattanLength() <= 1);
         for (const auto& description : ui::kControls) {
-            const QWidget* widget = controls().Find(description.control);
+            const QWidget* widget = Controls().Find(description.control);
             QCOMPARE(widget->objectName(), ToQString(description.name));
             QCOMPARE(widget->font().family(), ToQString(ui::kFontFamily));
             const QFontMetrics metrics(widget->font());
@@ -198,9 +198,9 @@ class WindowTest : public QObject {
         }
         // Texts cross into Qt's strings and line breaks, and the heading is measured in its
         // label's font.
-        QCOMPARE(controls().lblTip->toolTip(),
+        QCOMPARE(Controls().lblTip->toolTip(),
                  "\\\\\u00C5SA-\u65E5\nRunning Windows 2000 , has been up for:");
-        QtForms& forms = live_->window.forms();
+        QtForms& forms = live_->window.Forms();
         QVERIFY(forms.FitsOnOneLine(Control::lblTip,
                                     "Running Debian GNU/Linux 12 (bookworm) , has been up for:"));
         QVERIFY(!forms.FitsOnOneLine(Control::lblTip, "\\\\" + std::string(63, 'm')));
@@ -215,13 +215,13 @@ class WindowTest : public QObject {
     void nativeEventsReachTheirHandlers() {
         QFETCH(std::size_t, row);
         const window_test::Row& r = window_test::Rows()[row];
-        for (QLabel* label : {controls().lblShutDown, controls().lblRestart})
+        for (QLabel* label : {Controls().lblShutDown, Controls().lblRestart})
             unfocused_[FromQString(label->objectName())] = label->grab().toImage();
-        controls().txtUptime->setFocus(Qt::OtherFocusReason);
+        Controls().txtUptime->setFocus(Qt::OtherFocusReason);
         QCursor::setPos(0, 0);  // off the window, and apart from where the events are
         live_->yes = r.yes;
         for (const auto& step : r.steps) Perform(step.event, step.on);
-        for (const QLabel* label : {controls().lblShutDown, controls().lblRestart})
+        for (const QLabel* label : {Controls().lblShutDown, Controls().lblRestart})
             if (label->palette().color(label->foregroundRole()) ==
                 QApplication::palette().color(QPalette::Light))
                 live_->journal.push_back("lit " + FromQString(label->objectName()));
@@ -232,13 +232,13 @@ class WindowTest : public QObject {
     void whileARequestWaitsThePointerIsBusy() {
         live_->system.answerAtOnce = false;
         live_->yes = true;
-        const Qt::CursorShape textBox = controls().txtUptime->cursor().shape();
+        const Qt::CursorShape textBox = Controls().txtUptime->cursor().shape();
         Perform(Event::DoubleClick, Control::lblRestart);
         QCOMPARE(live_->window.cursor().shape(), Qt::BusyCursor);
-        QCOMPARE(controls().txtUptime->cursor().shape(), Qt::BusyCursor);
+        QCOMPARE(Controls().txtUptime->cursor().shape(), Qt::BusyCursor);
         QVERIFY(live_->system.Answer());
-        QCOMPARE(controls().lblRestart->cursor().shape(), Qt::ArrowCursor);
-        QCOMPARE(controls().txtUptime->cursor().shape(), textBox);
+        QCOMPARE(Controls().lblRestart->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(Controls().txtUptime->cursor().shape(), textBox);
     }
 };
 
