@@ -17,6 +17,7 @@ table is written as JSON.
     bench/whole_program.py [--quick] [--runs N] [--cpu-seconds S] [--json PATH]
 """
 import argparse
+import contextlib
 import ctypes
 import json
 import os
@@ -33,36 +34,17 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+import x_session  # noqa: E402  the tests' own Xvfb starter
+
 MIB = 1024 * 1024
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 # Windows ships these in System32; anything else would have to travel with the .exe.
 WINDOWS_OWN_DLLS = {
     "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
-    "msvcrt.dll", "ntdll.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll",
+    "msvcrt.dll", "ntdll.dll", "ole32.dll", "oleacc.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll",
     "user32.dll", "uxtheme.dll", "version.dll",
 }
-
-
-class PrivateDisplay:
-    """An Xvfb of our own; it picks a free display number and tells us through a pipe."""
-
-    def __enter__(self):
-        read_end, write_end = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.name = ":" + number
-        return self
-
-    def __exit__(self, *_):
-        self.server.terminate()
-        self.server.wait()
 
 
 class MapWatcher:
@@ -183,20 +165,20 @@ def measure_once(program, env, watcher, cpu_window):
 
 def measure_programs(programs, runs, cpu_window):
     samples = {name: [] for name in programs}
-    with PrivateDisplay() as display, tempfile.TemporaryDirectory() as runtime_dir:
+    with tempfile.TemporaryDirectory() as runtime_dir, contextlib.ExitStack() as stack:
         os.chmod(runtime_dir, 0o700)
-        env = program_environment(display.name, runtime_dir)
+        display = x_session.Display(os.path.join(runtime_dir, "xvfb.log"))
+        stack.callback(display.close)
         watcher = MapWatcher(display.name)
-        try:
-            for run in range(runs):
-                for name, program in programs.items():
-                    sample = measure_once(program, env, watcher, cpu_window)
-                    samples[name].append(sample)
-                    print(f"  run {run + 1}/{runs} {name:9} {sample['startup_ms']:7.1f} ms "
-                          f"{sample['cpu_percent']:6.3f} % "
-                          f"{sample['peak_rss_bytes'] / MIB:6.1f} MiB", file=sys.stderr)
-        finally:
-            watcher.close()
+        stack.callback(watcher.close)  # first: Xlib ends the process if its server goes
+        env = program_environment(display.name, runtime_dir)
+        for run in range(runs):
+            for name, program in programs.items():
+                sample = measure_once(program, env, watcher, cpu_window)
+                samples[name].append(sample)
+                print(f"  run {run + 1}/{runs} {name:9} {sample['startup_ms']:7.1f} ms "
+                      f"{sample['cpu_percent']:6.3f} % "
+                      f"{sample['peak_rss_bytes'] / MIB:6.1f} MiB", file=sys.stderr)
     return {name: {key: statistics.median(s[key] for s in runs_of)
                    for key in runs_of[0]}
             for name, runs_of in samples.items()}, samples
