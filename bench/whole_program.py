@@ -267,7 +267,8 @@ def main():
     parser.add_argument("--quick", action="store_true", help="3 runs, 5 s of CPU window")
     parser.add_argument("--runs", type=int)
     parser.add_argument("--cpu-seconds", type=float)
-    parser.add_argument("--tolvane", type=Path, default=ROOT / "build/linux/src/platform/qt/tolvane")
+    parser.add_argument("--tolvane", type=Path,
+                        default=ROOT / "build/linux/src/platform/qt/tolvane")
     parser.add_argument("--baseline", type=Path,
                         default=ROOT / "build/linux/bench/baseline/tolvane_baseline")
     parser.add_argument("--exe-x86", type=Path,
