@@ -1,9 +1,9 @@
 """The Linux program end to end on private buses: restart and power off through each desktop's
 real session manager, as one table, whose last row, no desktop, is the program's own run on X11
 (live uptime, About, requests); natively on Wayland under weston, read and pressed over AT-SPI
-as a screen reader would; and without any display.
+as a screen reader would; without any display; and left running for a minute.
 
-    linux_program_test.py TOLVANE WINDOW_DESCRIPTION.json [-k desktop | -k wayland ...]
+    linux_program_test.py TOLVANE WINDOW_DESCRIPTION.json [-k desktop | -k wayland | -k soak ...]
 
 Each desktop runs headless on an Xvfb and a session bus of its own; python3-dbusmock's logind
 listens on a private system bus, started first so that services the session bus starts on
@@ -362,6 +362,30 @@ class LinuxProgramTest(unittest.TestCase):
                               capture_output=True, text=True, timeout=20, check=False)
         self.assertEqual(done.returncode, 1)
         self.assertEqual(done.stderr, "tolvane: no display found (DISPLAY or WAYLAND_DISPLAY)\n")
+
+    def test_soak_resident_memory_stays_flat_and_the_timer_runs(self):
+        """Left running (TOLVANE_SOAK_SECONDS, 60 by default), it may not grow by more than
+        256 KiB resident from its 10th second, when fonts and first paints are done."""
+        display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
+        self.addCleanup(display.close)
+        started = time.monotonic()
+        program = linux_program.start(display, PROGRAM, self.dir, linux_program.no_buses(self.dir))
+        self.addCleanup(x_session.stop, program)
+        display.wait_for_window("Tolvane", process=program)
+
+        def sample_at(second):  # (KiB resident, CPU ticks used so far)
+            time.sleep(max(0.0, started + second - time.monotonic()))
+            self.assertIsNone(program.poll(), "the program ended")
+            status = x_session.read(f"/proc/{program.pid}/status")
+            stat = x_session.read(f"/proc/{program.pid}/stat").rsplit(")", 1)[1].split()
+            return (int(re.search(r"^VmRSS:\s+(\d+) kB", status, re.M).group(1)),
+                    int(stat[11]) + int(stat[12]))  # utime + stime
+
+        (settled, used), (last, used_after) = sample_at(10), sample_at(
+            float(os.environ.get("TOLVANE_SOAK_SECONDS", "60")))
+        print(f"VmRSS grew {last - settled} KiB after the 10th second", file=sys.stderr)
+        self.assertGreater(used_after, used, "no CPU time after settling: the timer stopped")
+        self.assertLessEqual(last - settled, 256)
 
     @contextlib.contextmanager
     def desktop(self, desktop):
