@@ -3,7 +3,8 @@ real session manager, as one table, whose last row, no desktop, is the program's
 (live uptime, About, requests); natively on Wayland under weston, read and pressed over AT-SPI
 as a screen reader would; without any display; and left running for a minute.
 
-    linux_program_test.py TOLVANE WINDOW_DESCRIPTION.json [-k desktop | -k wayland | -k soak ...]
+    linux_program_test.py TOLVANE WINDOW_DESCRIPTION.json MENU_ENTRY.desktop
+                          [-k desktop | -k wayland | -k soak ...]
 
 Each desktop runs headless on an Xvfb and a session bus of its own; python3-dbusmock's logind
 listens on a private system bus, started first so that services the session bus starts on
@@ -292,6 +293,10 @@ class LinuxProgramTest(unittest.TestCase):
         self.assertEqual(calls, [(LOGIND[label], True, [True])])
         self.assert_no_box(window)
         window.about()
+        # Its window's class is the one its menu entry names: desktops on X11 tie the two.
+        wm_class = re.search(r"^StartupWMClass=(.*)$", x_session.read(MENU_ENTRY), re.M)[1]
+        self.assertRegex(self.display.run("xprop", "-id", str(window.window), "WM_CLASS").stdout,
+                         f'"{re.escape(wm_class)}"$')
         self.logind.AddMethod(
             "org.freedesktop.login1.Manager", LOGIND[unconfirmed], "b", "",
             "raise dbus.exceptions.DBusException('Operation inhibited.', "
@@ -427,4 +432,5 @@ if __name__ == "__main__":
     ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
     PROGRAM = os.path.abspath(sys.argv.pop(1))
     DESCRIPTION = sys.argv.pop(1)
+    MENU_ENTRY = sys.argv.pop(1)
     unittest.main(verbosity=2)
