@@ -57,8 +57,6 @@ std::string_view WindowsName(const OSVersionInfo& v) {
     }
 }
 
-}  // namespace
-
 std::string StripTrailingNulls(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
@@ -67,6 +65,8 @@ std::string StripTrailingNulls(std::string_view text) {
     const auto last = text.find_last_not_of('\0');
     return last == std::string_view::npos ? std::string{} : std::string(text.substr(0, last + 1));
 }
+
+}  // namespace
 
 std::string GetOSName(const OSVersionInfo& version) {
     std::string name(WindowsName(version));

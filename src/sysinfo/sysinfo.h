@@ -14,10 +14,8 @@ struct OSVersionInfo {
     bool server = false;      // a server edition (product type other than workstation)
 };
 
-// Trims spaces at both ends, then drops NULs from the end only.
-std::string StripTrailingNulls(std::string_view text);
-
-// The Windows name by the version table, " ", then the cleaned service-pack text.
+// The Windows name by the version table, " ", then the service-pack text with spaces
+// trimmed at both ends and then NULs dropped from its end only.
 std::string GetOSName(const OSVersionInfo& version);
 
 // Whether one line of text fits the heading's width, as the front end measures it.
