@@ -3,33 +3,34 @@
 // After windows.h, which it needs.
 #include <initguid.h>
 // After initguid.h, so that its GUIDs are defined.
-#include "platform/win32/accessible_label.h"
+#include <oleacc.h>
 
 #include <atomic>
-#include <iterator>
+#include <utility>
+
+#include "platform/win32/accessible_label.h"
 
 namespace tolvane::win32 {
 namespace {
 
-const MSAAPROPID kAnnotated[] = {PROPID_ACC_ROLE, PROPID_ACC_DEFAULTACTION};
+constexpr wchar_t kPressActionName[] = L"Press";
 
 bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-constexpr DWORD kClient = static_cast<DWORD>(OBJID_CLIENT);
-
 // COM objects are deleted by their own Release, never through an interface pointer.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
-// The label's standard accessible object, with a default action that presses the label.
-// Every other call goes to the standard object, and the annotation applies on top.
-class PressableLabel final : public IAccessible, public IOleWindow {
+// The label's standard accessible object, with what `as` says of the label in place of
+// its own answers.
+class AccessibleLabel final : public IAccessible, public IOleWindow {
   public:
-    PressableLabel(HWND label, IAccessible* standard) : label_(label), standard_(standard) {}
-    PressableLabel(const PressableLabel&) = delete;
-    PressableLabel& operator=(const PressableLabel&) = delete;
+    AccessibleLabel(HWND label, IAccessible* standard, LabelAccessibility as)
+        : label_(label), standard_(standard), as_(std::move(as)) {}
+    AccessibleLabel(const AccessibleLabel&) = delete;
+    AccessibleLabel& operator=(const AccessibleLabel&) = delete;
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
@@ -78,7 +79,7 @@ class PressableLabel final : public IAccessible, public IOleWindow {
 
     // IAccessible
     STDMETHODIMP accDoDefaultAction(VARIANT child) override {
-        if (!IsSelf(child)) return standard_->accDoDefaultAction(child);
+        if (!IsSelf(child) || !as_.pushButton) return standard_->accDoDefaultAction(child);
         // Posted: the confirmation is modal, and the client must not wait for its answer.
         return PostMessageW(label_, kPressMessage, 0, 0) ? S_OK : E_FAIL;
     }
@@ -92,7 +93,8 @@ class PressableLabel final : public IAccessible, public IOleWindow {
         return standard_->get_accChild(child, dispatch);
     }
     STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
-        return standard_->get_accName(child, name);
+        if (!IsSelf(child) || as_.name.empty()) return standard_->get_accName(child, name);
+        return Answer(as_.name.c_str(), name);
     }
     STDMETHODIMP get_accValue(VARIANT child, BSTR* value) override {
         return standard_->get_accValue(child, value);
@@ -101,7 +103,11 @@ class PressableLabel final : public IAccessible, public IOleWindow {
         return standard_->get_accDescription(child, description);
     }
     STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
-        return standard_->get_accRole(child, role);
+        if (!IsSelf(child) || !as_.pushButton) return standard_->get_accRole(child, role);
+        if (!role) return E_POINTER;
+        role->vt = VT_I4;
+        role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+        return S_OK;
     }
     STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override {
         return standard_->get_accState(child, state);
@@ -120,7 +126,9 @@ class PressableLabel final : public IAccessible, public IOleWindow {
         return standard_->get_accSelection(children);
     }
     STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override {
-        return standard_->get_accDefaultAction(child, action);
+        if (!IsSelf(child) || !as_.pushButton)
+            return standard_->get_accDefaultAction(child, action);
+        return Answer(kPressActionName, action);
     }
     STDMETHODIMP accSelect(long flags, VARIANT child) override {
         return standard_->accSelect(flags, child);
@@ -143,10 +151,17 @@ class PressableLabel final : public IAccessible, public IOleWindow {
     }
 
   private:
-    ~PressableLabel() { standard_->Release(); }
+    ~AccessibleLabel() { standard_->Release(); }
+
+    static HRESULT Answer(const wchar_t* text, BSTR* out) {
+        if (!out) return E_POINTER;
+        *out = SysAllocString(text);
+        return *out ? S_OK : E_OUTOFMEMORY;
+    }
 
     HWND label_;
     IAccessible* standard_;  // owned: one reference, released with this object
+    const LabelAccessibility as_;
     std::atomic<ULONG> references_{1};
 };
 
@@ -154,56 +169,18 @@ class PressableLabel final : public IAccessible, public IOleWindow {
 
 }  // namespace
 
-HRESULT AnnotateAsPushButton(IAccPropServices& services, HWND label) {
-    VARIANT role{};
-    role.vt = VT_I4;
-    role.lVal = ROLE_SYSTEM_PUSHBUTTON;
-    const HRESULT result =
-        services.SetHwndProp(label, kClient, CHILDID_SELF, PROPID_ACC_ROLE, role);
-    if (FAILED(result)) return result;
-    return services.SetHwndPropStr(label, kClient, CHILDID_SELF, PROPID_ACC_DEFAULTACTION,
-                                   kPressActionName);
-}
-
-HRESULT ClearPushButton(IAccPropServices& services, HWND label) {
-    return services.ClearHwndProps(label, kClient, CHILDID_SELF, kAnnotated,
-                                   static_cast<int>(std::size(kAnnotated)));
-}
-
-HRESULT SetAccessibleName(IAccPropServices& services, HWND control, const wchar_t* name) {
-    return services.SetHwndPropStr(control, kClient, CHILDID_SELF, PROPID_ACC_NAME, name);
-}
-
-HRESULT ClearAccessibleName(IAccPropServices& services, HWND control) {
-    const MSAAPROPID name[] = {PROPID_ACC_NAME};
-    return services.ClearHwndProps(control, kClient, CHILDID_SELF, name, 1);
-}
-
-LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam) {
+LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam, LabelAccessibility as) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
     IAccessible* standard = nullptr;
     if (FAILED(CreateStdAccessibleObject(label, OBJID_CLIENT, IID_IAccessible,
                                          reinterpret_cast<void**>(&standard))))
         return 0;
-    auto* wrapped = new PressableLabel(label, standard);
+    auto* wrapped = new AccessibleLabel(label, standard, std::move(as));
     const LRESULT result =
         LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(wrapped));
     wrapped->Release();  // LresultFromObject holds its own reference
     // An error code is negative: then the label's own answer stands.
     return result > 0 ? result : 0;
-}
-
-AccPropServices::AccPropServices() {
-    comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    if (!comInitialized_) return;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void**>(&services_))))
-        services_ = nullptr;
-}
-
-AccPropServices::~AccPropServices() {
-    if (services_) services_->Release();
-    if (comInitialized_) CoUninitialize();
 }
 
 }  // namespace tolvane::win32

@@ -1,51 +1,47 @@
 #pragma once
 #include <windows.h>
 // After windows.h, which it needs.
-#include <oleacc.h>
+#include <objbase.h>
+
+#include <string>
 
 namespace tolvane::win32 {
 
-// The action labels as Microsoft Active Accessibility and UI Automation see them: push
-// buttons whose default action, "Press", does what Enter does on them.
+// The labels as Microsoft Active Accessibility and UI Automation see them: the action
+// labels as push buttons whose default action, "Press", does what Enter does on them, the
+// heading by its whole text however the label shortens it.
 //
-// Dynamic Annotation gives a STATIC the push-button role and names its default action,
-// for Active Accessibility clients and, through its MSAA proxy, UI Automation. It cannot
-// give the label an action: a STATIC's standard accessible object has none, and its
-// accDoDefaultAction fails whatever the annotation says (DISP_E_MEMBERNOTFOUND; Wine's,
-// E_NOTIMPL). So the label also answers WM_GETOBJECT with that standard object wrapped,
-// whose accDoDefaultAction posts kPressMessage to the label. UI Automation's Invoke
-// pattern on such an element is that same default action.
+// A STATIC's standard accessible object reads as static text with the shown text as its
+// name, and has no action: its accDoDefaultAction fails (DISP_E_MEMBERNOTFOUND; Wine's,
+// E_NOTIMPL), and Dynamic Annotation could change role and name but give it none. So each
+// label answers WM_GETOBJECT itself, with its standard object wrapped: the one object says
+// role, action and name, for MSAA clients and UI Automation's MSAA proxy alike, whose
+// Invoke pattern is that same default action. Everything else is the standard object's.
 
 inline constexpr UINT kPressMessage = WM_APP + 1;
-inline constexpr wchar_t kPressActionName[] = L"Press";
 
-// Annotates `label` through `services`; ClearPushButton takes the annotation off again,
-// before the label is destroyed.
-HRESULT AnnotateAsPushButton(IAccPropServices& services, HWND label);
-HRESULT ClearPushButton(IAccPropServices& services, HWND label);
-
-// Names `control` for assistive technology with `name` instead of its shown text (the
-// heading's whole text where the label shows it shortened); ClearAccessibleName takes it
-// off again.
-HRESULT SetAccessibleName(IAccPropServices& services, HWND control, const wchar_t* name);
-HRESULT ClearAccessibleName(IAccPropServices& services, HWND control);
+struct LabelAccessibility {
+    bool pushButton = false;  // whose default action posts kPressMessage to the label
+    std::wstring name;        // empty: the shown text
+};
 
 // The answer to WM_GETOBJECT on `label` for its client object; 0 for any other object or
 // when it cannot be made, which leaves it to the label's own procedure.
-LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam);
+LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam, LabelAccessibility as);
 
-// The Dynamic Annotation services, or nothing where COM or oleacc cannot provide them.
-class AccPropServices {
+// COM on this thread for as long as it lives: LresultFromObject marshals the object
+// through it.
+class ComApartment {
   public:
-    AccPropServices();
-    ~AccPropServices();
-    AccPropServices(const AccPropServices&) = delete;
-    AccPropServices& operator=(const AccPropServices&) = delete;
-    IAccPropServices* get() const { return services_; }
+    ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialized_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
 
   private:
-    bool comInitialized_ = false;
-    IAccPropServices* services_ = nullptr;
+    bool initialized_;
 };
 
 }  // namespace tolvane::win32

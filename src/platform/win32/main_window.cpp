@@ -149,7 +149,6 @@ void MainWindow::Show(int showCommand) {
 
 void MainWindow::CreateControls() {
     forms_.Attach(Control::frmMain, Handle());
-    forms_.UseAccessibility(accessibility_.get());
     // Creation order is the tab order.
     for (const auto& control : ui::kControls) {
         const HWND child = CreateChildControl(Handle(), control);
@@ -157,8 +156,6 @@ void MainWindow::CreateControls() {
         const auto self = reinterpret_cast<DWORD_PTR>(this);
         if (control.kind == ui::ControlKind::Label)
             SetWindowSubclass(child, &LabelProc, kSubclassId, self);
-        if (ui::IsActionLabel(control.control) && accessibility_.get())
-            AnnotateAsPushButton(*accessibility_.get(), child);
         if (control.kind == ui::ControlKind::Frame)
             SetWindowSubclass(child, &FrameProc, kSubclassId, self);
         if (control.kind == ui::ControlKind::TextBox)
@@ -275,13 +272,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_DESTROY:
             KillTimer(Handle(), kTimerId);
-            // Taken off while the labels still exist: annotations are keyed by window
-            // handle, and the system reuses handles.
-            if (accessibility_.get()) {
-                for (const Control label : {Control::lblShutDown, Control::lblRestart})
-                    ClearPushButton(*accessibility_.get(), forms_.Window(label));
-                ClearAccessibleName(*accessibility_.get(), forms_.Window(Control::lblTip));
-            }
             // Closing the window ends the program.
             PostQuitMessage(0);
             return 0;
@@ -299,13 +289,17 @@ LRESULT CALLBACK MainWindow::LabelProc(HWND label, UINT message, WPARAM wParam, 
     if (!control) return DefSubclassProc(label, message, wParam, lParam);
     if (message == WM_MOUSEMOVE) self->frmMain_.MouseMove(*control);
     if (const auto button = ButtonOf(message)) self->frmMain_.MouseDown(*control, *button);
+    // Named by its tooltip where it has one: the whole text, which the label may shorten.
+    if (message == WM_GETOBJECT)
+        if (const LRESULT object =
+                AnswerGetObject(label, wParam, lParam,
+                                {ui::IsActionLabel(*control), self->forms_.ToolTip(*control)}))
+            return object;
     if (ui::IsActionLabel(*control)) {
         if (message == kPressMessage) {
             self->frmMain_.Activate(*control);
             return 0;
         }
-        if (message == WM_GETOBJECT)
-            if (const LRESULT object = AnswerGetObject(label, wParam, lParam)) return object;
         if (const auto result = self->LabelKeyboard(label, *control, message, wParam, lParam))
             return *result;
     }

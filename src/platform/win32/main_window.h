@@ -51,8 +51,8 @@ class MainWindow final : public BaseWindow<MainWindow> {
     std::optional<LRESULT> LabelKeyboard(HWND label, Control control, UINT message, WPARAM wParam,
                                          LPARAM lParam);
 
-    // First, so COM is up before the labels are annotated and down after the rest.
-    AccPropServices accessibility_;
+    // First, so COM is up before any label can answer WM_GETOBJECT and down after the rest.
+    ComApartment com_;
     // Every key message of this thread passes keys_ as it is taken from the queue, by the
     // program's loop or a message box's, so a held key's repeats reach no window.
     class KeyHook {

@@ -131,8 +131,6 @@ void Win32Forms::SetToolTip(Control control, const std::string& text) {
     tool.lpszText = wide.data();
     SendMessageW(toolTips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    // A screen reader reads the whole text too, not only what the control shows.
-    if (accessibility_) SetAccessibleName(*accessibility_, Window(control), wide.c_str());
 }
 
 std::wstring Win32Forms::ToolTip(Control control) const {

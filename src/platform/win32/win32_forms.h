@@ -6,7 +6,6 @@
 #include <string>
 
 #include "platform/forms.h"
-#include "platform/win32/accessible_label.h"
 #include "ui/key_gate.h"
 
 namespace tolvane::win32 {
@@ -41,8 +40,6 @@ class Win32Forms final : public Forms {
     OleColor ForeColor(Control control) const;
     std::wstring ToolTip(Control control) const;  // empty when it has none
 
-    // Where a tooltip's text also becomes the control's accessible name; none by default.
-    void UseAccessibility(IAccPropServices* services) { accessibility_ = services; }
     void SetBoxPresenter(BoxPresenter presenter) { presentBox_ = std::move(presenter); }
     void SetMenuPresenter(MenuPresenter presenter) { presentMenu_ = std::move(presenter); }
 
@@ -65,7 +62,6 @@ class Win32Forms final : public Forms {
     std::array<OleColor, kControlCount> colors_{};
     ui::KeyGate& keys_;
     HWND toolTips_ = nullptr;  // owned by the window, destroyed with it
-    IAccPropServices* accessibility_ = nullptr;
     BoxPresenter presentBox_;
     MenuPresenter presentMenu_;
     bool waiting_ = false;

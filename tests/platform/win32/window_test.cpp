@@ -8,6 +8,7 @@
 // After initguid.h, so that oleacc's GUIDs are defined here.
 #include <oleacc.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,27 @@ namespace {
 
 using window_test::Event;
 
-const std::wstring kHeading = L"\\\\\u00C5SA-\u65E5\r\nRunning Windows 2000 , has been up for:";
+// A machine name too wide for the label, which shows it shortened.
+const std::wstring kHeading = L"\\\\\u00C5SA-\u65E5" + std::wstring(40, L'W') +
+                              L"\r\nRunning Windows 2000 , has been up for:";
+
+// A window's client object, as assistive technology gets it.
+struct Release {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+std::unique_ptr<IAccessible, Release> ClientObject(HWND window) {
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&object));
+    return std::unique_ptr<IAccessible, Release>(object);
+}
+const VARIANT kSelf{{{VT_I4, 0, 0, 0, {.lVal = CHILDID_SELF}}}};
+
+std::wstring Take(BSTR text) {
+    const std::wstring taken = text ? text : L"";
+    SysFreeString(text);
+    return taken;
+}
 
 // The real main window on a fake system. What frmMain asks of the system, the boxes and
 // the popup all go into one journal; boxes and the popup are answered here, never shown.
@@ -44,7 +65,7 @@ struct TestWindow {
             journal.push_back(there ? "popup" : "popup elsewhere");
             return yes ? GetMenuItemID(menu, 0) : 0u;
         });
-        system.machineName = "\xC3\x85SA-\xE6\x97\xA5";
+        system.machineName = "\xC3\x85SA-\xE6\x97\xA5" + std::string(40, 'W');
         created = window.Create(GetModuleHandleW(nullptr));
         // The real pointer off the window, so that no tooltip covers what a test points at.
         SetCursorPos(0, 0);
@@ -107,7 +128,7 @@ void Stroke(const TestWindow& w, WPARAM key, LPARAM flags, int repeats = 0) {
     }
 }
 
-TEST(Win32WindowTest, AFixedToolWindowLaidOutFromTheDescriptionAtTwoDpisWithItsTexts) {
+TEST(Win32WindowTest, AFixedToolWindowFromTheDescriptionItsTextsAndLabelsAsScreenReadersSeeThem) {
     TestWindow w;
     ASSERT_TRUE(w.created);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(w.Handle(), GWL_STYLE));
@@ -152,10 +173,34 @@ TEST(Win32WindowTest, AFixedToolWindowLaidOutFromTheDescriptionAtTwoDpisWithItsT
     // Texts cross as UTF-16 both ways, and the heading is measured in its font.
     Win32Forms& forms = w.window.Forms();
     EXPECT_EQ(forms.ToolTip(Control::lblTip), kHeading);
-    EXPECT_EQ(Widen(forms.Text(Control::lblTip)), kHeading);  // whole, as it fits
+    const std::wstring shown = Widen(forms.Text(Control::lblTip));
+    EXPECT_EQ(shown.substr(0, 7), kHeading.substr(0, 7));
+    EXPECT_NE(shown, kHeading);  // shortened to fit
     EXPECT_TRUE(forms.FitsOnOneLine(Control::lblTip,
                                     "Running Debian GNU/Linux 12 (bookworm) , has been up for:"));
     EXPECT_FALSE(forms.FitsOnOneLine(Control::lblTip, "\\\\" + std::string(63, 'm')));
+    // To assistive technology the actions are buttons named by their words, and the heading
+    // is whole.
+    for (const Control label : {Control::lblShutDown, Control::lblRestart, Control::lblTip}) {
+        SCOPED_TRACE(ui::Describe(label).name);
+        const auto object = ClientObject(w[label]);
+        ASSERT_TRUE(object);
+        VARIANT role{};
+        BSTR action = nullptr, name = nullptr;
+        object->get_accRole(kSelf, &role);
+        object->get_accDefaultAction(kSelf, &action);
+        object->get_accName(kSelf, &name);
+        const bool button = ui::IsActionLabel(label);
+        EXPECT_EQ(role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_PUSHBUTTON, button);
+        EXPECT_EQ(Take(action), button ? L"Press" : L"");
+        EXPECT_EQ(Take(name), button ? Widen(ui::Describe(label).text) : kHeading);
+    }
+    // Closing the window ends the program, with exit code 0.
+    SendMessageW(w.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(w.Handle(), nullptr);
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
 }
 
 // Whether `label` shows the focus: a dotted line along its top and bottom rows, still there
@@ -242,17 +287,10 @@ void Perform(TestWindow& w, Event event, Control on) {
                 w.journal.push_back("framed " + name);
         }
     if (event == Event::Default) {
-        IAccessible* accessible = nullptr;
-        ASSERT_EQ(AccessibleObjectFromWindow(target, static_cast<DWORD>(OBJID_CLIENT),
-                                             __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&accessible)),
-                  S_OK);
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
+        const auto object = ClientObject(target);
+        ASSERT_TRUE(object);
         const std::size_t asked = w.journal.size();
-        EXPECT_EQ(accessible->accDoDefaultAction(self), S_OK);
-        accessible->Release();
+        EXPECT_EQ(object->accDoDefaultAction(kSelf), S_OK);
         // The box opens once the call has returned, from the label's own message.
         EXPECT_EQ(w.journal.size(), asked);
         for (const ULONGLONG end = GetTickCount64() + 10'000;
@@ -297,114 +335,6 @@ TEST(Win32WindowTest, WhileARequestWaitsThePointerShowsIt) {
     ASSERT_TRUE(w.system.Answer());
     for (const HWND window : over) EXPECT_NE(pointerOver(window), busy);
     EXPECT_EQ(pointerOver(w[Control::txtUptime]), LoadCursorW(nullptr, IDC_IBEAM));
-}
-
-// Wine's oleacc keeps no annotations, so this stand-in for its annotation services,
-// registered in this process for their CLSID, records the window's calls instead.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class RecordingPropServices final : public IAccPropServices, public IClassFactory {
-  public:
-    struct Call {
-        HWND window;  // null unless a live window's own client object
-        GUID property;
-        std::wstring value;  // empty when cleared; a role by its number
-        bool operator==(const Call&) const = default;
-    };
-    std::vector<Call> calls;
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        *out = iid == __uuidof(IClassFactory) ? static_cast<IClassFactory*>(this) : nullptr;
-        if (iid == IID_IAccPropServices || iid == __uuidof(IUnknown))
-            *out = static_cast<IAccPropServices*>(this);
-        return *out ? S_OK : E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }  // lives on the stack
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override {
-        return QueryInterface(iid, out);
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-
-    STDMETHODIMP SetHwndProp(HWND window, DWORD object, DWORD child, MSAAPROPID property,
-                             VARIANT value) override {
-        return Record(window, object, child, property, std::to_wstring(value.lVal));
-    }
-    STDMETHODIMP SetHwndPropStr(HWND window, DWORD object, DWORD child, MSAAPROPID property,
-                                LPCWSTR text) override {
-        return Record(window, object, child, property, text);
-    }
-    STDMETHODIMP ClearHwndProps(HWND window, DWORD object, DWORD child,
-                                const MSAAPROPID* properties, int count) override {
-        for (int i = 0; i < count; ++i) Record(window, object, child, properties[i], L"");
-        return S_OK;
-    }
-    // Nothing else is expected of the window: a call to these would show in no record.
-#define TOLVANE_UNEXPECTED(name, ...)         \
-    STDMETHODIMP name(__VA_ARGS__) override { \
-        return E_NOTIMPL;                     \
-    }
-    TOLVANE_UNEXPECTED(SetPropValue, const BYTE*, DWORD, MSAAPROPID, VARIANT)
-    TOLVANE_UNEXPECTED(SetPropServer, const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                       AnnoScope)
-    TOLVANE_UNEXPECTED(ClearProps, const BYTE*, DWORD, const MSAAPROPID*, int)
-    TOLVANE_UNEXPECTED(SetHwndPropServer, HWND, DWORD, DWORD, const MSAAPROPID*, int,
-                       IAccPropServer*, AnnoScope)
-    TOLVANE_UNEXPECTED(ComposeHwndIdentityString, HWND, DWORD, DWORD, BYTE**, DWORD*)
-    TOLVANE_UNEXPECTED(DecomposeHwndIdentityString, const BYTE*, DWORD, HWND*, DWORD*, DWORD*)
-    TOLVANE_UNEXPECTED(SetHmenuProp, HMENU, DWORD, MSAAPROPID, VARIANT)
-    TOLVANE_UNEXPECTED(SetHmenuPropStr, HMENU, DWORD, MSAAPROPID, LPCWSTR)
-    TOLVANE_UNEXPECTED(SetHmenuPropServer, HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                       AnnoScope)
-    TOLVANE_UNEXPECTED(ClearHmenuProps, HMENU, DWORD, const MSAAPROPID*, int)
-    TOLVANE_UNEXPECTED(ComposeHmenuIdentityString, HMENU, DWORD, BYTE**, DWORD*)
-    TOLVANE_UNEXPECTED(DecomposeHmenuIdentityString, const BYTE*, DWORD, HMENU*, DWORD*)
-#undef TOLVANE_UNEXPECTED
-
-  private:
-    HRESULT Record(HWND window, DWORD object, DWORD child, const GUID& property,
-                   std::wstring value) {
-        const bool own = object == static_cast<DWORD>(OBJID_CLIENT) && child == CHILDID_SELF;
-        calls.push_back({own && IsWindow(window) ? window : nullptr, property, std::move(value)});
-        return S_OK;
-    }
-};
-#pragma GCC diagnostic pop
-
-TEST(Win32WindowTest, ActionLabelsAreAnnotatedAsButtonsUntilClosingEndsTheProgram) {
-    struct Com {  // before the window's own
-        Com() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-        ~Com() { CoUninitialize(); }
-    } com;
-    RecordingPropServices services;
-    DWORD cookie = 0;
-    ASSERT_EQ(CoRegisterClassObject(CLSID_AccPropServices, static_cast<IClassFactory*>(&services),
-                                    CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
-              S_OK);
-    TestWindow w;
-    ASSERT_TRUE(w.created);
-    const HWND shutDown = w[Control::lblShutDown], restart = w[Control::lblRestart];
-    const HWND tip = w[Control::lblTip];
-    const std::wstring button = std::to_wstring(ROLE_SYSTEM_PUSHBUTTON);
-    // The heading by its whole text, however the label shortens it.
-    std::vector<RecordingPropServices::Call> expected = {
-        {shutDown, PROPID_ACC_ROLE, button}, {shutDown, PROPID_ACC_DEFAULTACTION, L"Press"},
-        {restart, PROPID_ACC_ROLE, button},  {restart, PROPID_ACC_DEFAULTACTION, L"Press"},
-        {tip, PROPID_ACC_NAME, kHeading},
-    };
-    EXPECT_EQ(services.calls, expected);
-    // Taken off again while the labels are still there: the system reuses handles.
-    for (const HWND label : {shutDown, restart})
-        for (const GUID& property : {PROPID_ACC_ROLE, PROPID_ACC_DEFAULTACTION})
-            expected.push_back({label, property, L""});
-    expected.push_back({tip, PROPID_ACC_NAME, L""});
-    SendMessageW(w.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(w.Handle(), nullptr);
-    EXPECT_EQ(services.calls, expected);
-    MSG quit{};
-    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(quit.wParam, 0u);  // the program's exit code
-    CoRevokeClassObject(cookie);
 }
 
 }  // namespace
