@@ -1,8 +1,5 @@
-// oleacc.h's GUIDs defined here: libuuid's copy of IID_IAccessible clashes with oleacc's.
 #include <windows.h>
 // After windows.h, which it needs.
-#include <initguid.h>
-// After initguid.h, so that its GUIDs are defined.
 #include <oleacc.h>
 
 #include <atomic>
@@ -35,9 +32,10 @@ class AccessibleLabel final : public IAccessible, public IOleWindow {
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) ||
+            iid == __uuidof(IAccessible)) {
             *out = static_cast<IAccessible*>(this);
-        } else if (iid == IID_IOleWindow) {
+        } else if (iid == __uuidof(IOleWindow)) {
             *out = static_cast<IOleWindow*>(this);
         } else {
             *out = nullptr;
@@ -172,12 +170,12 @@ class AccessibleLabel final : public IAccessible, public IOleWindow {
 LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam, LabelAccessibility as) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(label, OBJID_CLIENT, IID_IAccessible,
+    if (FAILED(CreateStdAccessibleObject(label, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&standard))))
         return 0;
     auto* wrapped = new AccessibleLabel(label, standard, std::move(as));
     const LRESULT result =
-        LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(wrapped));
+        LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(wrapped));
     wrapped->Release();  // LresultFromObject holds its own reference
     // An error code is negative: then the label's own answer stands.
     return result > 0 ? result : 0;
