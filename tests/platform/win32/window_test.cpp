@@ -3,9 +3,7 @@
 // native calls. The rules themselves are the handlers' and are tested there.
 #include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h, which they need.
-#include <initguid.h>
-// After initguid.h, so that oleacc's GUIDs are defined here.
+// After windows.h, which it needs.
 #include <oleacc.h>
 
 #include <memory>
