@@ -17,6 +17,15 @@ if(WIN32)
     endif()
     set(TOLVANE_QUIET_TERMINATE
         "LINKER:--defsym=${_tolvane_c_prefix}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${_tolvane_c_prefix}abort")
+    # Likewise the runtime's throw helpers (an allocation failed, a string grown too long...).
+    # The program catches no exception, so each throw would end there too; but their
+    # exception classes bring a second std::string implementation along, another third.
+    foreach(helper _ZSt17__throw_bad_allocv _ZSt19__throw_logic_errorPKc
+                   _ZSt20__throw_length_errorPKc _ZSt24__throw_out_of_range_fmtPKcz
+                   _ZSt25__throw_bad_function_callv _ZSt28__throw_bad_array_new_lengthv)
+        list(APPEND TOLVANE_QUIET_TERMINATE
+             "LINKER:--defsym=${_tolvane_c_prefix}${helper}=${_tolvane_c_prefix}abort")
+    endforeach()
     function(_tolvane_quiet_terminate)
         if(TARGET Tolvane)
             target_link_options(Tolvane PRIVATE "$<$<CONFIG:MinSizeRel,Release>:${TOLVANE_QUIET_TERMINATE}>")

@@ -1,14 +1,14 @@
 #include "ui/window_description.h"
 
 #include <cmath>
-#include <stdexcept>
+#include <cstdlib>
 
 namespace tolvane::ui {
 
 const ControlDescription& Describe(Control control) {
     for (const auto& description : kControls)
         if (description.control == control) return description;
-    throw std::invalid_argument("no such control in the window description");
+    std::abort();  // frmMain itself: no caller asks for it
 }
 
 int TwipsToPixels(double twips, int dpi) {
