@@ -1,6 +1,5 @@
 #include "power/power_actions.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,7 +11,6 @@ namespace tolvane {
 namespace {
 
 using Journal = std::vector<std::string>;
-using testing::ElementsAre;
 
 struct Sequence {
     PowerAction action;
@@ -90,9 +88,9 @@ TEST_F(WaitingTest, WhileARequestWaitsConfirmingDoesNothingAndAfterItsAnswerAllA
     power.Confirm(PowerAction::PowerOff);
     ASSERT_TRUE(system.Answer());
     power.Confirm(PowerAction::Restart);
-    EXPECT_THAT(journal, ElementsAre(kSequences[1].question, "privilege", "waiting",
-                                     "request power off", "not waiting", kSequences[0].question,
-                                     "privilege", "waiting", "request restart"));
+    EXPECT_EQ(journal, (Journal{kSequences[1].question, "privilege", "waiting", "request power off",
+                                "not waiting", kSequences[0].question, "privilege", "waiting",
+                                "request restart"}));
 }
 
 TEST_F(WaitingTest, AnAnswerThatComesAfterTheWindowIsGoneIsDropped) {

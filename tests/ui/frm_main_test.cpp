@@ -1,6 +1,5 @@
 #include "ui/frm_main.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +16,6 @@ namespace {
 
 using Journal = std::vector<std::string>;
 using namespace ui;
-using testing::ElementsAre;
 
 constexpr Control kAll[] = {Control::frmMain, Control::lblTip,      Control::txtUptime,
                             Control::fraTodo, Control::lblShutDown, Control::lblRestart};
@@ -33,10 +31,10 @@ class FrmMainTest : public testing::Test {
 TEST_F(FrmMainTest, LoadAsksForTheNameThenTheSystemAndShortensOnlyTheLabel) {
     forms.lineWidth = 36;
     frm.Load();
-    EXPECT_THAT(journal,
-                ElementsAre("machine name", "os name",
-                            "lblTip = \\\\PC1\r\nRunning Windows\xE2\x80\xA6, has been up for:",
-                            "lblTip tip = \\\\PC1\r\nRunning Windows 2000 , has been up for:"));
+    EXPECT_EQ(journal,
+              (Journal{"machine name", "os name",
+                       "lblTip = \\\\PC1\r\nRunning Windows\xE2\x80\xA6, has been up for:",
+                       "lblTip tip = \\\\PC1\r\nRunning Windows 2000 , has been up for:"}));
 }
 
 TEST_F(FrmMainTest, ATickWritesTheClocksUptimeOnlyWhenTheBoxShowsSomethingElse) {
@@ -131,12 +129,12 @@ TEST_F(FrmMainTest, OnlyTheBackgroundsRightPressAndTheMenuKeyOpenThePopup) {
         }
         journal.clear();
         frm.KeyDown(on, Key::ContextMenu);
-        EXPECT_THAT(journal, ElementsAre("popup at focus", about)) << int(on);
+        EXPECT_EQ(journal, (Journal{"popup at focus", about})) << int(on);
     }
     forms.menuChoice = MenuItem::None;
     journal.clear();
     frm.MouseDown(Control::frmMain, MouseButton::Right);
-    EXPECT_THAT(journal, ElementsAre("popup at pointer"));
+    EXPECT_EQ(journal, (Journal{"popup at pointer"}));
 }
 
 TEST(WindowDescriptionTest, TwipsBecomePixelsAtTheWindowsDpi) {
