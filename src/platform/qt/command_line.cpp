@@ -17,7 +17,7 @@ constexpr std::array<std::string_view, 2> kQtFlags = {"reverse", "widgetcount"};
 constexpr std::array<std::string_view, 5> kQtOptionsWithEquals = {
     "style=", "stylesheet=", "qmljsdebugger=", "dialogs=", "fontengine="};
 
-bool Among(auto const& names, std::string_view name) {
+bool Among(const auto& names, std::string_view name) {
     return std::ranges::find(names, name) != names.end();
 }
 

@@ -14,9 +14,10 @@ namespace {
 
 constexpr const char* kNoDisplay = "tolvane: no display found (DISPLAY or WAYLAND_DISPLAY)\n";
 
-// Qt's messages while it connects to the display. When it cannot (no DISPLAY, or one named
-// that is not there), Qt ends with a fatal message telling to reinstall the application and
-// aborts; the one line above and exit status 1 say it plainly. Otherwise they are passed on.
+// Qt's messages while it connects to the display, held back. When it cannot connect (no
+// DISPLAY, or one named that is not there), Qt ends with a fatal message that suggests
+// reinstalling the application, and aborts: the one line above and exit status 1 say it
+// plainly instead. Once connected, the held messages are passed on.
 struct HeldMessage {
     QtMsgType type;
     std::string category;
