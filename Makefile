@@ -9,12 +9,13 @@ export CMAKE_CXX_COMPILER_LAUNCHER ?= ccache
 export CCACHE_BASEDIR ?= $(CURDIR)
 endif
 
-.PHONY: all bootstrap build test check soak run bench fuzz package screenshots clean
+.PHONY: all bootstrap build test check soak run deb release package bench fuzz format screenshots clean
 
 all: build
 
+# Everything the tests need; `make run`, `make deb` and `make release` ask for less.
 bootstrap:
-	@scripts/bootstrap
+	@scripts/bootstrap test
 
 build: bootstrap
 	@for preset in $(PRESETS); do \
@@ -27,12 +28,18 @@ test: build
 	ctest --preset fuzz
 	ctest --test-dir build/windows-x86 -L exe-check --output-on-failure
 	scripts/test-windows build/windows-x64 -LE soak
+	@$(MAKE) --no-print-directory release RELEASE_DIR=build/release-test
+	tests/packaging/release_test.sh build/release-test
 
-# The everyday loop: the Linux build's core, Qt and D-Bus tests.
+# The everyday loop: the Linux build's core, Qt and D-Bus tests, on formatted code.
 check: bootstrap
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 	@cmake --preset linux >/dev/null
 	@cmake --build --preset linux
 	ctest --test-dir build/linux --output-on-failure -LE "e2e|package|soak"
+
+format: bootstrap
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 # The real programs left running for minutes: memory and GUI objects must stay flat.
 soak: bootstrap
@@ -43,15 +50,16 @@ soak: bootstrap
 	scripts/test-windows build/windows-x64 -L soak
 
 # The display is checked first: without one there is nothing to start, so nothing is built.
+# The program alone, without its tests, so only the Linux build's packages are needed.
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	    echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset); start Tolvane from a desktop session" >&2; \
 	    exit 1; \
 	fi
-	@scripts/bootstrap
-	@cmake --preset linux >/dev/null
-	@cmake --build --preset linux --target tolvane
-	build/linux/src/platform/qt/tolvane
+	@scripts/bootstrap run
+	@cmake --preset app-linux >/dev/null
+	@cmake --build --preset app-linux --target tolvane
+	build/app-linux/src/platform/qt/tolvane
 
 # Speed of the core's per-tick and start-up work, then the whole programs beside a minimal
 # Qt program, and the Windows executables' sizes (`make bench BENCH_ARGS=--quick` for short).
@@ -70,15 +78,18 @@ fuzz: bootstrap
 	@cmake --build --preset fuzz
 	TOLVANE_FUZZ_SECONDS=60 ctest --preset fuzz
 
-# The .deb and one .zip per Windows architecture, gathered in build/packages.
-package: bootstrap
-	@mkdir -p build/packages
-	@for preset in linux windows-x64 windows-x86; do \
-	    cmake --preset $$preset >/dev/null && cmake --build --preset $$preset || exit 1; \
-	    cpack --config build/$$preset/CPackConfig.cmake -B build/packages || exit 1; \
-	done
-	@rm -rf build/packages/_CPack_Packages
-	@ls -l build/packages
+# The release files, built without the tests: the .deb alone in build/deb (`make deb`), or
+# the .deb and one .zip per Windows architecture with their SHA256SUMS in build/release.
+RELEASE_DIR := build/release
+deb:
+	@scripts/bootstrap deb
+	@scripts/release build/deb app-linux
+
+release:
+	@scripts/bootstrap release
+	@scripts/release $(RELEASE_DIR) app-linux app-windows-x64 app-windows-x86
+
+package: release
 
 # Both windows, heading and live uptime shown, rendered under Xvfb (the Windows one
 # through wine64) into build/screenshots.

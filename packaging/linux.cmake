@@ -1,8 +1,8 @@
 # The installed program on Linux, and its .deb.
 include(GNUInstallDirs)
 
-# The day the version in project() was released; change the two together.
-set(TOLVANE_RELEASE_DATE 2026-12-06)
+# Its release day and every version's changes, from CHANGELOG.md.
+include(${CMAKE_CURRENT_SOURCE_DIR}/changelog.cmake)
 
 install(TARGETS tolvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Stripped as Debian strips: the compilers' .comment notes go too.
@@ -47,14 +47,10 @@ add_custom_target(tolvane_icons ALL DEPENDS ${icon_pngs} COMMENT "Rendering the 
 set(docdir ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${docdir} RENAME copyright)
 
-# A native package's changelog: one entry, for this version on its release date.
-execute_process(COMMAND date -u -R -d ${TOLVANE_RELEASE_DATE}
-                OUTPUT_VARIABLE TOLVANE_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
-                COMMAND_ERROR_IS_FATAL ANY)
+# A native package's changelog, every version's entry; signed when the package is made.
 set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
-install(CODE "set(PROJECT_VERSION ${PROJECT_VERSION})
-    set(TOLVANE_RELEASE_DATE_RFC2822 \"${TOLVANE_RELEASE_DATE_RFC2822}\")
-    set(TOLVANE_CHANGELOG ${changelog})
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/changelog.in "${TOLVANE_DEBIAN_CHANGELOG}\n")
+install(CODE "set(TOLVANE_CHANGELOG ${changelog})
     include(${CMAKE_CURRENT_SOURCE_DIR}/write_changelog.cmake)")
 install(FILES ${changelog} DESTINATION ${docdir})
 

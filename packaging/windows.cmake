@@ -1,4 +1,4 @@
-# The Windows download: Tolvane.exe, README and LICENSE in one .zip per architecture.
+# The Windows download: Tolvane.exe, README.txt and LICENSE.txt in one .zip per architecture.
 # No installer: the program is one file that writes nothing.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     set(architecture x64)
@@ -7,9 +7,12 @@ else()
 endif()
 
 install(TARGETS Tolvane RUNTIME DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
-# Windows opens files by their extension; a bare LICENSE would ask which program to use.
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+# Written for Windows users, as text files: .txt, so that a double-click opens them, and
+# with CR LF line ends, which Windows 7's Notepad needs to show the lines.
+set(text ${CMAKE_CURRENT_BINARY_DIR}/text)
+configure_file(${PROJECT_SOURCE_DIR}/data/windows/README.txt.in ${text}/README.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${text}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${text}/README.txt ${text}/LICENSE.txt DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME Tolvane-${PROJECT_VERSION}-windows-${architecture})

@@ -1,10 +1,10 @@
 """The Linux program end to end on private buses: restart and power off through each desktop's
 real session manager, as one table, whose last row, no desktop, is the program's own run on X11
 (live uptime, About, requests); natively on Wayland under weston, read and pressed over AT-SPI
-as a screen reader would; without any display; and left running for a minute.
+as a screen reader would; its command line, without any display; and left running for a minute.
 
-    linux_program_test.py TOLVANE WINDOW_DESCRIPTION.json MENU_ENTRY.desktop
-                          [-k desktop | -k wayland | -k soak ...]
+    linux_program_test.py TOLVANE WINDOW_DESCRIPTION.json MENU_ENTRY.desktop VERSION
+                          [-k desktop | -k wayland | -k command_line | -k soak ...]
 
 Each desktop runs headless on an Xvfb and a session bus of its own; python3-dbusmock's logind
 listens on a private system bus, started first so that services the session bus starts on
@@ -360,13 +360,36 @@ class LinuxProgramTest(unittest.TestCase):
             restart.doAction(0)
             wait(lambda: find(app, pyatspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?"')
 
-    def test_without_a_display_it_says_so_in_one_line_and_exits_with_1(self):
-        env = {name: value for name, value in linux_program.no_buses(self.dir).items()
-               if name not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        done = subprocess.run([PROGRAM], env=env, stdin=subprocess.DEVNULL,
-                              capture_output=True, text=True, timeout=20, check=False)
-        self.assertEqual(done.returncode, 1)
-        self.assertEqual(done.stderr, "tolvane: no display found (DISPLAY or WAYLAND_DISPLAY)\n")
+    def test_command_line_answers_before_any_display_or_bus(self):
+        """Neither display nor bus is reachable: what needs none answers, the rest fails in one
+        line; Qt's own options are Qt's."""
+        usage = "Usage: tolvane [--help | --version]\n"
+        no_display = "tolvane: no display found (DISPLAY or WAYLAND_DISPLAY)\n"
+        version = f"tolvane {VERSION}\n"
+        runtime = os.path.join(self.dir, "runtime")  # as a session has, so Wayland's library
+        os.makedirs(runtime, mode=0o700, exist_ok=True)  # has nothing else to complain about
+        for arguments, env, status, stdout, stderr in (
+                (["--version"], {}, 0, version, ""),
+                (["-platform", "xcb", "--version"], {}, 0, version, ""),
+                (["--help"], {}, 0, usage, ""),
+                (["-h"], {}, 0, usage, ""),
+                (["--bogus"], {}, 2, "", usage),
+                (["bogus", "--version"], {}, 2, "", usage),
+                ([], {}, 1, "", no_display),
+                ([], {"DISPLAY": ":151"}, 1, "", no_display),
+                ([], {"WAYLAND_DISPLAY": "nope"}, 1, "", no_display),
+                (["-display", ":151"], {}, 1, "", no_display)):
+            with self.subTest(arguments=arguments, env=env):
+                base = {name: value for name, value in linux_program.no_buses(self.dir).items()
+                        if name not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
+                                        "XDG_SESSION_TYPE")}
+                base["XDG_RUNTIME_DIR"] = runtime
+                done = subprocess.run([PROGRAM, *arguments], env=dict(base, **env),
+                                      stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                                      timeout=20, check=False)
+                self.assertEqual(done.returncode, status)
+                self.assertEqual(done.stdout[:len(stdout) or None], stdout)
+                self.assertEqual(done.stderr[:len(stderr) or None], stderr)
 
     def test_soak_resident_memory_stays_flat_and_the_timer_runs(self):
         """Left running (TOLVANE_SOAK_SECONDS, 60 by default), it may not grow by more than
@@ -433,4 +456,5 @@ if __name__ == "__main__":
     PROGRAM = os.path.abspath(sys.argv.pop(1))
     DESCRIPTION = sys.argv.pop(1)
     MENU_ENTRY = sys.argv.pop(1)
+    VERSION = sys.argv.pop(1)
     unittest.main(verbosity=2)

@@ -9,6 +9,7 @@
 #include "fakes/fake_system.h"
 #include "ui/key_gate.h"
 #include "ui/window_description.h"
+#include "version.h"
 
 // frmMain's handlers, its layout, and the key filter its front ends put before KeyDown.
 namespace tolvane {
@@ -114,9 +115,9 @@ TEST_F(FrmMainTest, EachWayOfActingReachesOnlyTheLabelsOwnAction) {
 // A right press on the window's background opens the menu at the pointer, the context-menu
 // key on any control at the focus; its item shows the About box.
 TEST_F(FrmMainTest, OnlyTheBackgroundsRightPressAndTheMenuKeyOpenThePopup) {
-    // Plain decimal numbers of the built version: 1.0.20, not 1.00.0020.
-    const std::string about =
-        "box About Tolvane (64) Tolvane\r\nVer 1.0.20\r\nby the Tolvane authors";
+    // The built version as project() writes it, plain decimal numbers: 1.0.20, not 1.00.0020.
+    const std::string about = "box About Tolvane (64) Tolvane\r\nVer " +
+                              std::string(version::kText) + "\r\nby the Tolvane authors";
     forms.menuChoice = MenuItem::mnuAboutTolvane;
     for (const Control on : kAll) {
         for (const MouseButton button :
