@@ -1,7 +1,7 @@
 // Built twice: as a DLL no Windows has, and as a program that imports it and a function
-// Windows 7 may lack, and starts another program, linked without address-space randomisation or DEP
-// and without Tolvane's start-up, resources or manifest. check-pe must refuse the program on every
-// count.
+// Windows 7 may lack and starts another program, linked without address-space randomisation
+// or DEP and without Tolvane's start-up, resources or manifest. check-pe must refuse the
+// program on every count.
 #ifdef TOLVANE_FOREIGN_DLL
 extern "C" __declspec(dllexport) int ForeignAnswer() {
     return 0;

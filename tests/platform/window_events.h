@@ -1,9 +1,8 @@
 // What both front ends' windows must do with each kind of native event, once for the two:
 // each test performs a row's events its own native way and writes into the fake system's
-// journal what reached its boxes ("box " and the caption; it checks their icons) and popup
-// ("popup", or "popup elsewhere" when not where its event puts it), and after Tab or a click
-// which control has the focus and which action label shows it; the loop then adds the labels
-// left lit.
+// journal what reached its boxes ("box " and the caption, icons checked) and popup ("popup",
+// or "popup elsewhere" when not where its event puts it), and after Tab or a click which
+// control has the focus and which action label shows it; the loop then adds the labels lit.
 #pragma once
 #include <string>
 #include <vector>

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "platform/win32/dll_search.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_system.h"
@@ -24,43 +22,34 @@ TEST(Win32SystemTest, AnswersFromTheRunningSystem) {
 }
 
 // Under Wine both calls always succeed: here they fail as Windows' can, the privilege step
-// also by succeeding without enabling the privilege.
-struct Refusal {
-    BOOL adjusted;
-    DWORD adjustError, exitError;  // exitError 0: ExitWindowsEx succeeds
-    std::vector<DWORD> told;       // whose words the reason gives, in order
-} refusal;
-
+// also by succeeding without enabling the privilege (ERROR_NOT_ALL_ASSIGNED).
+DWORD adjustError, exitError;
 BOOL WINAPI FakeAdjust(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD) {
-    SetLastError(refusal.adjustError);
-    return refusal.adjusted;
+    SetLastError(adjustError);
+    return adjustError != ERROR_ACCESS_DENIED;
 }
 BOOL WINAPI FakeExitWindowsEx(UINT, DWORD) {
-    SetLastError(refusal.exitError);
-    return refusal.exitError == 0;
+    SetLastError(exitError);
+    return exitError == ERROR_SUCCESS;
 }
 
 TEST(Win32SystemTest, ARefusalIsToldInWindowsOwnWords) {
-    const DWORD notHeld = ERROR_PRIVILEGE_NOT_HELD, notAll = ERROR_NOT_ALL_ASSIGNED;
-    const Refusal cases[] = {
-        {FALSE, ERROR_ACCESS_DENIED, 0, {}},  // the privilege was enabled before, say
-        {TRUE, ERROR_SUCCESS, ERROR_NOT_READY, {ERROR_NOT_READY}},
-        {TRUE, notAll, notHeld, {notAll, notHeld}},
-        {FALSE, ERROR_ACCESS_DENIED, notHeld, {ERROR_ACCESS_DENIED, notHeld}},
-    };
-    for (const Refusal& c : cases) {
-        refusal = c;
+    const auto request = [](DWORD adjust, DWORD exit) {
+        adjustError = adjust, exitError = exit;
         Win32System system({FakeAdjust, FakeExitWindowsEx});
         system.EnableShutdownPrivilege();
         PowerRequestResult result;
         system.RequestPower(PowerAction::Restart, [&](PowerRequestResult r) { result = r; });
-        std::string expected;  // FormatMessage's words, without their line break
-        for (const DWORD error : c.told)
-            expected += (expected.empty() ? "" : "\r\n") + win32::SystemErrorText(error);
-        EXPECT_EQ(result.started, c.exitError == 0) << c.exitError;
-        EXPECT_EQ(result.reason, expected);
-    }
-    EXPECT_EQ(win32::SystemErrorText(0x2FFFFFFF), "Error 805306367.");  // no words of its own
+        return result.started ? "started" : result.reason;
+    };
+    const auto words = win32::SystemErrorText;  // FormatMessage's, without its line break
+    const DWORD denied = ERROR_ACCESS_DENIED, notAll = ERROR_NOT_ALL_ASSIGNED;
+    EXPECT_EQ(request(denied, ERROR_SUCCESS), "started");  // enabled before, say
+    EXPECT_EQ(request(ERROR_SUCCESS, ERROR_NOT_READY), words(ERROR_NOT_READY));
+    for (const DWORD privilege : {denied, notAll})
+        EXPECT_EQ(request(privilege, ERROR_PRIVILEGE_NOT_HELD),
+                  words(privilege) + "\r\n" + words(ERROR_PRIVILEGE_NOT_HELD));
+    EXPECT_EQ(words(0x2FFFFFFF), "Error 805306367.");  // no words of its own
 }
 
 // For the whole process and for good: harmless to the window's tests, as the program itself
