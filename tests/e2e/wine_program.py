@@ -19,7 +19,9 @@ class WineSession:
 
     def __init__(self, display, prefix, wine_run, log_dir, relay=()):
         self.env = display.env()
-        self.env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        # oleacc=n,b: a DLL of that name beside the program is loaded first, as on Windows.
+        self.env.update(WINEPREFIX=prefix, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=;oleacc=n,b")
         self.log = os.path.join(log_dir, "wine-session.log")
         self.program = None
         self.traced = bool(relay)

@@ -1,12 +1,13 @@
 """Tolvane.exe end to end under wine64 on a private Xvfb, driven with xdotool, its privilege
-step and request in a relay trace.
+step and request in a relay trace, and a DLL planted beside it as oleacc.dll.
 
-    wine_program_test.py TOLVANE.EXE WINDOW_DESCRIPTION.json PREFIX WINE-RUN
+    wine_program_test.py TOLVANE.EXE WINDOW_DESCRIPTION.json PREFIX WINE-RUN PLANTED.DLL ASK.EXE
 """
 
 import os
 import re
 import shutil
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -15,7 +16,7 @@ import frm_main_driver
 import wine_program
 import x_session
 
-PROGRAM = DESCRIPTION = PREFIX = WINE_RUN = None
+PROGRAM = DESCRIPTION = PREFIX = WINE_RUN = PLANTED = ASK = None
 
 # The calls a confirmed request makes, in order, and how their arguments begin.
 PRIVILEGE = [
@@ -25,6 +26,7 @@ PRIVILEGE = [
 ]
 REQUEST = "user32.ExitWindowsEx"
 FLAGS = {"restart": "00000002", "shutdown": "00000008"}  # never with EWX_FORCE
+PLANNED = "80000000"  # the reason: planned, major and minor "other"
 CALL = re.compile(r"^\w+:Call (\w+\.\w+)\((.*)\) ret=\w+$", re.M)
 
 
@@ -34,10 +36,14 @@ class WineProgramTest(unittest.TestCase):
         self.addCleanup(shutil.rmtree, self.directory, ignore_errors=True)
         self.display = x_session.Display(os.path.join(self.directory, "xvfb.log"))
         self.addCleanup(self.display.close)
+        # As from a Downloads folder: a DLL there named as one the program uses.
+        self.program_copy = shutil.copy(PROGRAM, self.directory)
+        shutil.copy(PLANTED, os.path.join(self.directory, "oleacc.dll"))
 
     def test_live_uptime_about_held_return_then_yes_ends_the_session(self):
         window = self.start("shutdown")
         window.wait_for_live_uptime()
+        self.assert_labels_answer_without_the_planted_dll()
         window.about()
         window.double_click("restart")
         window.answer("Sure?", "n")  # MessageBox's &No
@@ -58,8 +64,17 @@ class WineProgramTest(unittest.TestCase):
                                         [name for name, _ in PRIVILEGE] + [REQUEST])
         self.addCleanup(wine.close)  # before the display goes
         self.log = os.path.join(self.directory, f"tolvane-{action}.log")
-        self.program = wine.start(PROGRAM, self.log)
+        self.program = wine.start(self.program_copy, self.log)
+        self.env = wine.env
         return frm_main_driver.MainWindow(self.display, self.program, DESCRIPTION)
+
+    def assert_labels_answer_without_the_planted_dll(self):
+        """Wine loads as Windows does here (oleacc=n,b): a DLL beside the program first,
+        unless the program names System32. The planted one has none of oleacc's functions,
+        so a label answers only if it never loaded."""
+        asked = subprocess.run([wine_program.WINE, ASK], env=self.env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        self.assertEqual(asked.returncode, 3)  # the three labels, each with its own object
 
     def confirm(self, window, key):
         window.focus(self.display.wait_for_window("Sure?", self.program))
@@ -71,7 +86,7 @@ class WineProgramTest(unittest.TestCase):
         self.assertEqual(self.program.wait(timeout=30), 0)
         trace = x_session.read(self.log)
         calls = [(name.lower(), args) for name, args in CALL.findall(trace)]
-        expected = PRIVILEGE + [(REQUEST, FLAGS[action] + ",00000000$")]
+        expected = PRIVILEGE + [(REQUEST, f"{FLAGS[action]},{PLANNED}$")]
         self.assertEqual([name for name, _ in calls],
                          [name.lower() for name, _ in expected], trace[-4000:])
         for (name, args), (_, pattern) in zip(calls, expected):
@@ -79,6 +94,6 @@ class WineProgramTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    PROGRAM, DESCRIPTION, PREFIX, WINE_RUN = (os.path.abspath(a) for a in sys.argv[1:5])
-    del sys.argv[1:5]
+    PROGRAM, DESCRIPTION, PREFIX, WINE_RUN, PLANTED, ASK = map(os.path.abspath, sys.argv[1:7])
+    del sys.argv[1:7]
     unittest.main(verbosity=2)

@@ -1,8 +1,8 @@
 // What both front ends' windows must do with each kind of native event, once for the two:
 // each test performs a row's events its own native way and writes into the fake system's
-// journal what reached its boxes ("box " and the caption) and popup ("popup", or "popup
-// elsewhere" when not where its event puts it), and after Tab or a click which control has
-// the focus and which action label shows it; the loop then adds the labels left lit.
+// journal what reached its boxes ("box " and the caption, icons checked) and popup ("popup",
+// or "popup elsewhere" when not where its event puts it), and after Tab or a click which
+// control has the focus and which action label shows it; the loop then adds the labels lit.
 #pragma once
 #include <string>
 #include <vector>
@@ -35,6 +35,7 @@ struct Row {
     bool yes;  // every box answered Yes (or OK) and About chosen, else No and dismissed
     std::vector<std::string> journal;
     Toolkit only = Toolkit::Both;  // Win32 has one path for Shift+F10 and the menu key
+    bool refused = false;          // every request refused at once
 };
 
 inline const std::vector<Row>& Rows() {
@@ -49,6 +50,8 @@ inline const std::vector<Row>& Rows() {
         {"shut down, then the frame", {{Move, lblShutDown}, {Move, fraTodo}}, false, {}},
         {"double-click shut down, Yes", {{DoubleClick, lblShutDown}}, true,
          {sure, privilege, "request power off"}},
+        {"double-click restart, Yes, refused", {{DoubleClick, lblRestart}}, true,
+         {sure, privilege, "request restart", "box Tolvane"}, Toolkit::Both, true},
         {"a click, a middle press, another key, repeats alone",
          {{Click, lblRestart}, {MiddlePress, frmMain}, {OtherKey, lblRestart},
           {Repeats, lblRestart}}, true,

@@ -3,14 +3,38 @@
 #include <oleacc.h>
 
 #include <atomic>
+#include <type_traits>
 #include <utility>
 
 #include "platform/win32/accessible_label.h"
+#include "platform/win32/dll_search.h"
 
 namespace tolvane::win32 {
 namespace {
 
 constexpr wchar_t kPressActionName[] = L"Press";
+
+// oleacc.dll is not among the DLLs Windows always takes from System32, so it is loaded
+// from there on first need rather than imported, and kept: objects handed out call into it.
+struct Oleacc {
+    decltype(&::CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
+    decltype(&::LresultFromObject) lresultFromObject = nullptr;
+};
+const Oleacc& OleaccFunctions() {
+    static const Oleacc functions = [] {
+        Oleacc loaded;
+        const HMODULE module = SystemLibrary(L"oleacc.dll");
+        if (!module) return loaded;
+        const auto find = [module](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                reinterpret_cast<void*>(GetProcAddress(module, name)));
+        };
+        find(loaded.createStdAccessibleObject, "CreateStdAccessibleObject");
+        find(loaded.lresultFromObject, "LresultFromObject");
+        return loaded;
+    }();
+    return functions;
+}
 
 bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
@@ -54,6 +78,7 @@ class AccessibleLabel final : public IAccessible, public IOleWindow {
     // IOleWindow, so that WindowFromAccessibleObject finds the label.
     STDMETHODIMP GetWindow(HWND* window) override {
         if (!window) return E_POINTER;
+        if (Gone()) return CO_E_OBJNOTCONNECTED;
         *window = label_;
         return S_OK;
     }
@@ -61,95 +86,111 @@ class AccessibleLabel final : public IAccessible, public IOleWindow {
 
     // IDispatch
     STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-        return standard_->GetTypeInfoCount(count);
+        return Forward(&IAccessible::GetTypeInfoCount, count);
     }
     STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-        return standard_->GetTypeInfo(index, locale, info);
+        return Forward(&IAccessible::GetTypeInfo, index, locale, info);
     }
     STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
                                DISPID* ids) override {
-        return standard_->GetIDsOfNames(iid, names, count, locale, ids);
+        return Forward(&IAccessible::GetIDsOfNames, iid, names, count, locale, ids);
     }
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                         VARIANT* result, EXCEPINFO* exception, UINT* argument) override {
-        return standard_->Invoke(id, iid, locale, flags, params, result, exception, argument);
+        return Forward(&IAccessible::Invoke, id, iid, locale, flags, params, result, exception,
+                       argument);
     }
 
     // IAccessible
     STDMETHODIMP accDoDefaultAction(VARIANT child) override {
-        if (!IsSelf(child) || !as_.pushButton) return standard_->accDoDefaultAction(child);
+        if (!IsSelf(child) || !as_.pushButton || Gone())
+            return Forward(&IAccessible::accDoDefaultAction, child);
         // Posted: the confirmation is modal, and the client must not wait for its answer.
         return PostMessageW(label_, kPressMessage, 0, 0) ? S_OK : E_FAIL;
     }
     STDMETHODIMP get_accParent(IDispatch** parent) override {
-        return standard_->get_accParent(parent);
+        return Forward(&IAccessible::get_accParent, parent);
     }
     STDMETHODIMP get_accChildCount(long* count) override {
-        return standard_->get_accChildCount(count);
+        return Forward(&IAccessible::get_accChildCount, count);
     }
     STDMETHODIMP get_accChild(VARIANT child, IDispatch** dispatch) override {
-        return standard_->get_accChild(child, dispatch);
+        return Forward(&IAccessible::get_accChild, child, dispatch);
     }
     STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
-        if (!IsSelf(child) || as_.name.empty()) return standard_->get_accName(child, name);
+        if (!IsSelf(child) || as_.name.empty() || Gone())
+            return Forward(&IAccessible::get_accName, child, name);
         return Answer(as_.name.c_str(), name);
     }
     STDMETHODIMP get_accValue(VARIANT child, BSTR* value) override {
-        return standard_->get_accValue(child, value);
+        return Forward(&IAccessible::get_accValue, child, value);
     }
     STDMETHODIMP get_accDescription(VARIANT child, BSTR* description) override {
-        return standard_->get_accDescription(child, description);
+        return Forward(&IAccessible::get_accDescription, child, description);
     }
     STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
-        if (!IsSelf(child) || !as_.pushButton) return standard_->get_accRole(child, role);
+        if (!IsSelf(child) || !as_.pushButton || Gone())
+            return Forward(&IAccessible::get_accRole, child, role);
         if (!role) return E_POINTER;
         role->vt = VT_I4;
         role->lVal = ROLE_SYSTEM_PUSHBUTTON;
         return S_OK;
     }
     STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override {
-        return standard_->get_accState(child, state);
+        return Forward(&IAccessible::get_accState, child, state);
     }
     STDMETHODIMP get_accHelp(VARIANT child, BSTR* help) override {
-        return standard_->get_accHelp(child, help);
+        return Forward(&IAccessible::get_accHelp, child, help);
     }
     STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
-        return standard_->get_accHelpTopic(file, child, topic);
+        return Forward(&IAccessible::get_accHelpTopic, file, child, topic);
     }
     STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-        return standard_->get_accKeyboardShortcut(child, shortcut);
+        return Forward(&IAccessible::get_accKeyboardShortcut, child, shortcut);
     }
-    STDMETHODIMP get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
+    STDMETHODIMP get_accFocus(VARIANT* child) override {
+        return Forward(&IAccessible::get_accFocus, child);
+    }
     STDMETHODIMP get_accSelection(VARIANT* children) override {
-        return standard_->get_accSelection(children);
+        return Forward(&IAccessible::get_accSelection, children);
     }
     STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override {
-        if (!IsSelf(child) || !as_.pushButton)
-            return standard_->get_accDefaultAction(child, action);
+        if (!IsSelf(child) || !as_.pushButton || Gone())
+            return Forward(&IAccessible::get_accDefaultAction, child, action);
         return Answer(kPressActionName, action);
     }
     STDMETHODIMP accSelect(long flags, VARIANT child) override {
-        return standard_->accSelect(flags, child);
+        return Forward(&IAccessible::accSelect, flags, child);
     }
     STDMETHODIMP accLocation(long* left, long* top, long* width, long* height,
                              VARIANT child) override {
-        return standard_->accLocation(left, top, width, height, child);
+        return Forward(&IAccessible::accLocation, left, top, width, height, child);
     }
     STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT* end) override {
-        return standard_->accNavigate(direction, start, end);
+        return Forward(&IAccessible::accNavigate, direction, start, end);
     }
     STDMETHODIMP accHitTest(long left, long top, VARIANT* child) override {
-        return standard_->accHitTest(left, top, child);
+        return Forward(&IAccessible::accHitTest, left, top, child);
     }
     STDMETHODIMP put_accName(VARIANT child, BSTR name) override {
-        return standard_->put_accName(child, name);
+        return Forward(&IAccessible::put_accName, child, name);
     }
     STDMETHODIMP put_accValue(VARIANT child, BSTR value) override {
-        return standard_->put_accValue(child, value);
+        return Forward(&IAccessible::put_accValue, child, value);
     }
 
   private:
     ~AccessibleLabel() { standard_->Release(); }
+
+    // A client may keep the object long after the label is gone, and its handle may name
+    // another window by then: every answer is refused, nothing is posted.
+    bool Gone() const { return !*as_.connected; }
+    template <typename Interface, typename... Parameters, typename... Arguments>
+    HRESULT Forward(HRESULT (STDMETHODCALLTYPE Interface::*method)(Parameters...),
+                    Arguments... arguments) {
+        if (Gone()) return CO_E_OBJNOTCONNECTED;
+        return (standard_->*method)(arguments...);
+    }
 
     static HRESULT Answer(const wchar_t* text, BSTR* out) {
         if (!out) return E_POINTER;
@@ -169,13 +210,15 @@ class AccessibleLabel final : public IAccessible, public IOleWindow {
 
 LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam, LabelAccessibility as) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
+    const Oleacc& oleacc = OleaccFunctions();
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(label, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&standard))))
+    if (!oleacc.createStdAccessibleObject || !oleacc.lresultFromObject ||
+        FAILED(oleacc.createStdAccessibleObject(label, OBJID_CLIENT, __uuidof(IAccessible),
+                                                reinterpret_cast<void**>(&standard))))
         return 0;
     auto* wrapped = new AccessibleLabel(label, standard, std::move(as));
     const LRESULT result =
-        LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(wrapped));
+        oleacc.lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(wrapped));
     wrapped->Release();  // LresultFromObject holds its own reference
     // An error code is negative: then the label's own answer stands.
     return result > 0 ? result : 0;

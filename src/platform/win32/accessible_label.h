@@ -3,6 +3,7 @@
 // After windows.h, which it needs.
 #include <objbase.h>
 
+#include <memory>
 #include <string>
 
 namespace tolvane::win32 {
@@ -23,10 +24,13 @@ inline constexpr UINT kPressMessage = WM_APP + 1;
 struct LabelAccessibility {
     bool pushButton = false;  // whose default action posts kPressMessage to the label
     std::wstring name;        // empty: the shown text
+    // False once the label is gone: objects handed out then refuse every call.
+    std::shared_ptr<const bool> connected;
 };
 
 // The answer to WM_GETOBJECT on `label` for its client object; 0 for any other object or
-// when it cannot be made, which leaves it to the label's own procedure.
+// when it cannot be made, which leaves it to the label's own procedure. oleacc.dll is
+// loaded from System32 at the first.
 LRESULT AnswerGetObject(HWND label, WPARAM wParam, LPARAM lParam, LabelAccessibility as);
 
 // COM on this thread for as long as it lives: LresultFromObject marshals the object

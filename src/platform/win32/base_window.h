@@ -12,8 +12,12 @@ class BaseWindow {
     BaseWindow() = default;
     BaseWindow(const BaseWindow&) = delete;
     BaseWindow& operator=(const BaseWindow&) = delete;
+    // Derived destroys the window in its own destructor, while its members exist. Any left
+    // then gets its last messages as a bare window: Derived is gone.
     ~BaseWindow() {
-        if (hwnd_) DestroyWindow(hwnd_);
+        if (!hwnd_) return;
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
     }
 
     HWND Handle() const { return hwnd_; }

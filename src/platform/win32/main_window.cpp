@@ -165,6 +165,7 @@ void MainWindow::CreateControls() {
 
 void MainWindow::ApplyDpi(int dpi) {
     dpi_ = dpi;
+    forms_.SetDpi(dpi);
     GdiObject<HFONT> font = CreateControlFont(dpi);
     for (const auto& control : ui::kControls)
         SendMessageW(forms_.Window(control.control), WM_SETFONT,
@@ -270,7 +271,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                          SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_SYSCOLORCHANGE:
+            // Top-level windows pass it on: the common controls hear of it no other way.
+            forms_.ForwardToControls(message, wParam, lParam);
+            break;
         case WM_DESTROY:
+            // Before the labels go (a window is told before its children).
+            *labelsConnected_ = false;
             KillTimer(Handle(), kTimerId);
             // Closing the window ends the program.
             PostQuitMessage(0);
@@ -293,7 +300,8 @@ LRESULT CALLBACK MainWindow::LabelProc(HWND label, UINT message, WPARAM wParam, 
     if (message == WM_GETOBJECT)
         if (const LRESULT object =
                 AnswerGetObject(label, wParam, lParam,
-                                {ui::IsActionLabel(*control), self->forms_.ToolTip(*control)}))
+                                {ui::IsActionLabel(*control), self->forms_.ToolTip(*control),
+                                 self->labelsConnected_}))
             return object;
     if (ui::IsActionLabel(*control)) {
         if (message == kPressMessage) {

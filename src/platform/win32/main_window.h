@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 
 #include "platform/system.h"
@@ -20,6 +21,12 @@ class MainWindow final : public BaseWindow<MainWindow> {
     static constexpr UINT_PTR kTimerId = 1;
 
     explicit MainWindow(System& system) : forms_(keys_), frmMain_(forms_, system) {}
+    // The window goes first, so that its last messages still find every member here.
+    ~MainWindow() {
+        if (Handle()) DestroyWindow(Handle());
+    }
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     // Creates the window and its controls, centred on its monitor's work area, and runs
     // the Load event. The window stays hidden until Show.
@@ -72,6 +79,8 @@ class MainWindow final : public BaseWindow<MainWindow> {
     FrmMain frmMain_;
     int dpi_ = 96;
     GdiObject<HFONT> font_;
+    // Shared with the labels' accessible objects, which clients may keep after the window.
+    std::shared_ptr<bool> labelsConnected_ = std::make_shared<bool>(true);
     // The control that had the focus when the window was last deactivated, say by a
     // message box, given it back on reactivation as a dialog would.
     HWND focusBeforeDeactivation_ = nullptr;

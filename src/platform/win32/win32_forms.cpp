@@ -104,10 +104,16 @@ bool Win32Forms::FitsOnOneLine(Control control, const std::string& line) {
     const std::wstring text = Widen(line);
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    const int margin = MulDiv(3, GetDeviceCaps(dc, LOGPIXELSX), 96);
+    const int margin = MulDiv(3, dpi_, 96);
     SelectObject(dc, previous);
     ReleaseDC(window, dc);
     return size.cx <= client.right - client.left - 2 * margin;
+}
+
+void Win32Forms::ForwardToControls(UINT message, WPARAM wParam, LPARAM lParam) const {
+    for (const HWND window : windows_)
+        if (window != Window(Control::frmMain)) SendMessageW(window, message, wParam, lParam);
+    if (toolTips_) SendMessageW(toolTips_, message, wParam, lParam);
 }
 
 void Win32Forms::SetToolTip(Control control, const std::string& text) {

@@ -40,6 +40,11 @@ class Win32Forms final : public Forms {
     OleColor ForeColor(Control control) const;
     std::wstring ToolTip(Control control) const;  // empty when it has none
 
+    // The DPI the window is laid out at, its own monitor's.
+    void SetDpi(int dpi) { dpi_ = dpi; }
+    // `message` sent to every control, the tooltips included.
+    void ForwardToControls(UINT message, WPARAM wParam, LPARAM lParam) const;
+
     void SetBoxPresenter(BoxPresenter presenter) { presentBox_ = std::move(presenter); }
     void SetMenuPresenter(MenuPresenter presenter) { presentMenu_ = std::move(presenter); }
 
@@ -65,6 +70,7 @@ class Win32Forms final : public Forms {
     BoxPresenter presentBox_;
     MenuPresenter presentMenu_;
     bool waiting_ = false;
+    int dpi_ = 96;
 };
 
 }  // namespace tolvane::win32

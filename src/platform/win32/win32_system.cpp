@@ -10,6 +10,9 @@
 namespace tolvane {
 namespace {
 
+constexpr DWORD kPlannedByUser =
+    SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;
+
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
 
 // Windows' own version record, true also on 8.1, 10 and 11 whatever the manifest says.
@@ -66,14 +69,22 @@ void Win32System::EnableShutdownPrivilege() {
     enable.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     TOKEN_PRIVILEGES previous{};
     DWORD returned = 0;
-    AdjustTokenPrivileges(token.get(), FALSE, &enable, sizeof(previous), &previous, &returned);
+    // It succeeds without enabling a privilege the account lacks: the error says so.
+    const BOOL adjusted = calls_.adjustTokenPrivileges(token.get(), FALSE, &enable,
+                                                       sizeof(previous), &previous, &returned);
+    const DWORD error = GetLastError();
+    privilegeError_ = !adjusted || error == ERROR_NOT_ALL_ASSIGNED ? error : ERROR_SUCCESS;
 }
 
 void Win32System::RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) {
     // No force flag: running applications are asked to close and may refuse.
     const UINT flags = action == PowerAction::Restart ? EWX_REBOOT : EWX_POWEROFF;
-    if (ExitWindowsEx(flags, 0)) return done({});
-    done({false, win32::SystemErrorText(GetLastError())});
+    // Logged as a user's planned restart or power-off; zero would log an unplanned one.
+    if (calls_.exitWindowsEx(flags, kPlannedByUser)) return done({});
+    std::string reason = win32::SystemErrorText(GetLastError());
+    if (privilegeError_ != ERROR_SUCCESS)
+        reason = win32::SystemErrorText(privilegeError_) + "\r\n" + reason;
+    done({false, reason});
 }
 
 }  // namespace tolvane

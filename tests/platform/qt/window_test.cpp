@@ -44,9 +44,11 @@ struct LiveWindow {
     LiveWindow() {
         system.machineName = "\xC3\x85SA-\xE6\x97\xA5";
         window.Forms().SetBoxPresenter([this](QMessageBox& box) {
-            const bool sure = box.windowTitle() == "Sure?";
+            const bool sure = box.windowTitle() == "Sure?", refused = box.windowTitle() == "Tolvane";
             journal.push_back("box " + FromQString(box.windowTitle()));
-            QCOMPARE(box.icon(), sure ? QMessageBox::Question : QMessageBox::Information);
+            QCOMPARE(box.icon(), sure      ? QMessageBox::Question
+                                 : refused ? QMessageBox::Warning
+                                           : QMessageBox::Information);
             QCOMPARE(box.standardButtons(),
                      sure ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
             QCOMPARE(box.standardButton(box.defaultButton()),
@@ -220,6 +222,7 @@ class WindowTest : public QObject {
         Controls().txtUptime->setFocus(Qt::OtherFocusReason);
         QCursor::setPos(0, 0);  // off the window, and apart from where the events are
         live_->yes = r.yes;
+        live_->system.result.started = !r.refused;
         for (const auto& step : r.steps) Perform(step.event, step.on);
         for (const QLabel* label : {Controls().lblShutDown, Controls().lblRestart})
             if (label->palette().color(label->foregroundRole()) ==

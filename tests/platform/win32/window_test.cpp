@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
+#include <commctrl.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,11 +50,12 @@ std::wstring Take(BSTR text) {
 struct TestWindow {
     explicit TestWindow(bool shown = false) {
         window.Forms().SetBoxPresenter([this](const MessageBoxRequest& box) {
-            const bool sure = box.caption == L"Sure?";
+            const bool sure = box.caption == L"Sure?", refused = box.caption == L"Tolvane";
             EXPECT_EQ(box.owner, Handle());
             EXPECT_EQ(box.type & (MB_TYPEMASK | MB_ICONMASK | MB_DEFMASK),
-                      static_cast<UINT>(sure ? MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1
-                                             : MB_OK | MB_ICONINFORMATION));
+                      static_cast<UINT>(sure      ? MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1
+                                        : refused ? MB_OK | MB_ICONWARNING
+                                                  : MB_OK | MB_ICONINFORMATION));
             journal.push_back("box " + Narrow(box.caption));
             return yes ? (sure ? IDYES : IDOK) : IDNO;
         });
@@ -64,16 +67,10 @@ struct TestWindow {
             return yes ? GetMenuItemID(menu, 0) : 0u;
         });
         system.machineName = "\xC3\x85SA-\xE6\x97\xA5" + std::string(40, 'W');
-        created = window.Create(GetModuleHandleW(nullptr));
+        EXPECT_TRUE(window.Create(GetModuleHandleW(nullptr)));
         // The real pointer off the window, so that no tooltip covers what a test points at.
         SetCursorPos(0, 0);
-        if (created && shown) window.Show(SW_SHOWNOACTIVATE);
-    }
-    ~TestWindow() {
-        if (Handle()) DestroyWindow(Handle());
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        if (shown) window.Show(SW_SHOWNOACTIVATE);
     }
     HWND operator[](Control control) const { return window.ControlWindow(control); }
     HWND Handle() const { return window.Handle(); }
@@ -96,7 +93,6 @@ struct TestWindow {
         return color == GetSysColor(COLOR_BTNHIGHLIGHT);
     }
 
-    bool created = false;
     std::vector<std::string> journal;
     fakes::FakeSystem system{&journal};
     MainWindow window{system};
@@ -126,15 +122,31 @@ void Stroke(const TestWindow& w, WPARAM key, LPARAM flags, int repeats = 0) {
     }
 }
 
-TEST(Win32WindowTest, AFixedToolWindowFromTheDescriptionItsTextsAndLabelsAsScreenReadersSeeThem) {
+TEST(Win32WindowTest, AFixedToolWindow) {
     TestWindow w;
-    ASSERT_TRUE(w.created);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(w.Handle(), GWL_STYLE));
     EXPECT_TRUE(GetWindowLongPtrW(w.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
     EXPECT_EQ(w.window.Forms().Text(Control::frmMain), "Tolvane");
     EXPECT_TRUE(GetWindowLongPtrW(w[Control::txtUptime], GWL_STYLE) & ES_READONLY);
+}
+
+// The size of `line` in `font`, measured here apart from the window's code.
+SIZE TextSize(HFONT font, const std::wstring& line) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return size;
+}
+
+// At the window's own DPI, which on a second monitor is not the screen's: laid out from the
+// description, and the heading's fit measured clear of the window's edges by 3/96 inch.
+TEST(Win32WindowTest, LaidOutAndMeasuredAtTheWindowsOwnDpi) {
+    TestWindow w;
     RECT client{};
     GetClientRect(w.Handle(), &client);
     EXPECT_EQ(client.right, ui::TwipsToPixels(ui::kClientWidthTwips, w.window.Dpi()));
@@ -146,42 +158,45 @@ TEST(Win32WindowTest, AFixedToolWindowFromTheDescriptionItsTextsAndLabelsAsScree
         if (dpi != w.window.Dpi())
             SendMessageW(w.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&suggested));
+        GetClientRect(w.Handle(), &client);
         LOGFONTW font{};
         GetObjectW(w.window.Font(), sizeof(font), &font);
         EXPECT_STREQ(font.lfFaceName, L"Tahoma");
         EXPECT_EQ(font.lfHeight, -MulDiv(825, dpi, 7200));
         for (const auto& control : ui::kControls) {
             SCOPED_TRACE(control.name);
-            const HWND child = w[control.control];
-            EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)),
+            EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(w[control.control], WM_GETFONT, 0, 0)),
                       w.window.Font());
-            // Measured here apart from the window's code.
-            const HDC dc = CreateCompatibleDC(nullptr);
-            const HGDIOBJ previous = SelectObject(dc, w.window.Font());
-            const std::wstring text = Widen(control.text);
-            SIZE size{};
-            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-            SelectObject(dc, previous);
-            DeleteDC(dc);
+            const SIZE text = TextSize(w.window.Font(), Widen(control.text));
             EXPECT_EQ(w.RectOf(control.control, control.container),
-                      window_test::ExpectedRect(control, dpi, size.cx, size.cy));
+                      window_test::ExpectedRect(control, dpi, text.cx, text.cy));
         }
+        // The heading within its label and the window, less the margins.
+        const ui::PixelRect tip = w.RectOf(Control::lblTip);
+        const int room = std::min(tip.left + tip.width, static_cast<int>(client.right)) -
+                         std::max(tip.left, 0) - 2 * MulDiv(3, dpi, 96);
+        std::string line = "\\\\";
+        while (TextSize(w.window.Font(), Widen(line + 'l')).cx <= room) line += 'l';
+        EXPECT_TRUE(w.window.Forms().FitsOnOneLine(Control::lblTip, line));
+        EXPECT_FALSE(w.window.Forms().FitsOnOneLine(Control::lblTip, line + 'l'));
     }
     EXPECT_EQ(GetObjectType(first), 0u);  // the font it replaced is gone, not leaked
-    // Texts cross as UTF-16 both ways, and the heading is measured in its font.
-    Win32Forms& forms = w.window.Forms();
-    EXPECT_EQ(forms.ToolTip(Control::lblTip), kHeading);
-    const std::wstring shown = Widen(forms.Text(Control::lblTip));
+}
+
+// Texts cross as UTF-16 both ways. To assistive technology the actions are buttons named by
+// their words, the heading is whole however the label shortens it, and once the window is
+// gone every object a client kept refuses to answer: it is told so only if the window is
+// destroyed while all it holds still exists.
+TEST(Win32WindowTest, TheLabelsAsScreenReadersSeeThemWhileTheyLast) {
+    auto w = std::make_unique<TestWindow>();
+    const std::wstring shown = Widen(w->window.Forms().Text(Control::lblTip));
     EXPECT_EQ(shown.substr(0, 7), kHeading.substr(0, 7));
     EXPECT_NE(shown, kHeading);  // shortened to fit
-    EXPECT_TRUE(forms.FitsOnOneLine(Control::lblTip,
-                                    "Running Debian GNU/Linux 12 (bookworm) , has been up for:"));
-    EXPECT_FALSE(forms.FitsOnOneLine(Control::lblTip, "\\\\" + std::string(63, 'm')));
-    // To assistive technology the actions are buttons named by their words, and the heading
-    // is whole.
+    std::vector<std::unique_ptr<IAccessible, Release>> kept;
     for (const Control label : {Control::lblShutDown, Control::lblRestart, Control::lblTip}) {
         SCOPED_TRACE(ui::Describe(label).name);
-        const auto object = ClientObject(w[label]);
+        kept.push_back(ClientObject((*w)[label]));
+        IAccessible* object = kept.back().get();
         ASSERT_TRUE(object);
         VARIANT role{};
         BSTR action = nullptr, name = nullptr;
@@ -193,11 +208,39 @@ TEST(Win32WindowTest, AFixedToolWindowFromTheDescriptionItsTextsAndLabelsAsScree
         EXPECT_EQ(Take(action), button ? L"Press" : L"");
         EXPECT_EQ(Take(name), button ? Widen(ui::Describe(label).text) : kHeading);
     }
-    // Closing the window ends the program, with exit code 0.
+    w.reset();
+    for (const auto& object : kept) {
+        BSTR name = nullptr;
+        EXPECT_EQ(object->get_accName(kSelf, &name), CO_E_OBJNOTCONNECTED);
+        EXPECT_EQ(object->accDoDefaultAction(kSelf), CO_E_OBJNOTCONNECTED);  // posts nothing
+    }
+}
+
+// The common controls hear of new system colours only from the window.
+int toldOfColours;
+LRESULT CALLBACK ListenForColours(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR, DWORD_PTR) {
+    toldOfColours += message == WM_SYSCOLORCHANGE;
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+TEST(Win32WindowTest, PassesSystemColourChangesOn) {
+    TestWindow w;
+    for (const auto& control : ui::kControls)
+        SetWindowSubclass(w[control.control], ListenForColours, 9, 0);
+    SendMessageW(w.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(toldOfColours, static_cast<int>(ui::kControls.size()));
+}
+
+// Closing the window ends the program, with exit code 0.
+TEST(Win32WindowTest, ClosingEndsTheProgramWithExitCode0) {
+    TestWindow w;
+    for (MSG left; PeekMessageW(&left, nullptr, 0, 0, PM_REMOVE);) {  // earlier windows' ends
+    }
     SendMessageW(w.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(w.Handle(), nullptr);
     MSG quit{};
-    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
 }
 
@@ -301,13 +344,13 @@ void Perform(TestWindow& w, Event event, Control on) {
 TEST(Win32WindowTest, NativeEventsReachTheirHandlersAndTheirRequestsTheScreen) {
     // One shown window for all: the keys need the focus.
     TestWindow w(true);
-    ASSERT_TRUE(w.created);
     for (const auto& row : window_test::Rows()) {
         if (row.only == window_test::Toolkit::Qt) continue;
         Perform(w, Event::Move, Control::fraTodo);  // both labels unlit
         SetFocus(w[Control::txtUptime]);
         w.journal.clear();
         w.yes = row.yes;
+        w.system.result.started = !row.refused;
         for (const auto& step : row.steps) Perform(w, step.event, step.on);
         for (const Control label : {Control::lblShutDown, Control::lblRestart})
             if (w.Lit(label)) w.journal.push_back("lit " + std::string(ui::Describe(label).name));
@@ -318,7 +361,6 @@ TEST(Win32WindowTest, NativeEventsReachTheirHandlersAndTheirRequestsTheScreen) {
 // Over the whole window while a request waits, the text box included; then as before.
 TEST(Win32WindowTest, WhileARequestWaitsThePointerShowsIt) {
     TestWindow w;
-    ASSERT_TRUE(w.created);
     w.system.answerAtOnce = false;
     w.yes = true;
     const auto pointerOver = [](HWND window) {
