@@ -37,6 +37,13 @@ TEST_F(FrmMainTest, LoadAsksForTheNameThenTheSystemAndShortensOnlyTheLabel) {
                        "lblTip tip = \\\\PC1\r\nRunning Windows 2000 , has been up for:"}));
 }
 
+TEST_F(FrmMainTest, TheTooltipAndAccessibleNameAreCappedAsAnyWordsFromOutside) {
+    system.osName = std::string(65536, 'x');  // os-release holds up to 64 KiB
+    frm.Load();
+    EXPECT_EQ(journal.back(), "lblTip tip = \\\\PC1\r\nRunning " + std::string(599, 'x') +
+                                  "\xE2\x80\xA6, has been up for:");
+}
+
 TEST_F(FrmMainTest, ATickWritesTheClocksUptimeOnlyWhenTheBoxShowsSomethingElse) {
     const struct {
         std::uint64_t ms;
