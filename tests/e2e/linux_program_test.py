@@ -217,7 +217,7 @@ class LinuxProgramTest(unittest.TestCase):
         self.buses.start_session_bus()  # after the files and variables its services read
         self.session_log = self.monitor(os.environ["DBUS_SESSION_BUS_ADDRESS"],
                                         f"{home}/session.json")
-        self.buses.enable_service("org.a11y.Bus")  # so that the box can be read
+        self.buses.enable_service("org.a11y.Bus")  # the accessibility bus, as a desktop's
         for service in desktop.get("services", []):
             self.buses.enable_service(service)
         if desktop.get("cancelled"):
@@ -422,7 +422,6 @@ class LinuxProgramTest(unittest.TestCase):
     def test_wayland_native_window_read_and_pressed_over_atspi(self):
         with self.desktop(DESKTOPS[-1]) as (_, home):
             env = {name: value for name, value in os.environ.items() if name != "DISPLAY"}
-            self.buses.enable_service("org.a11y.Bus")  # the accessibility bus, as a desktop's
             x_session.spawn(["weston", "--backend=headless-backend.so",
                              "--socket=tolvane-wayland", "--idle-time=0"], f"{home}/weston.log",
                             env)
