@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "power/power_actions.h"
+#include "sysinfo/display_text.h"
 #include "sysinfo/os_release.h"
 #include "sysinfo/sysinfo.h"
 
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the second line");
 
     std::size_t characters = 0;
-    for (const char c : tolvane::ShownReason(text))
+    for (const char c : tolvane::ShownSystemText(text))
         characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     Require(characters <= 600, "a reason of at most 600 characters");
     return 0;

@@ -21,10 +21,6 @@ const PowerTexts& TextsOf(PowerAction action) {
 
 }  // namespace
 
-std::string ShownReason(std::string_view reason) {
-    return ShortenAtWord(reason, 600, 12);
-}
-
 void PowerActions::Confirm(PowerAction action) {
     if (waiting_) return;
     if (forms_.MsgBox(TextsOf(action).question, msgbox::kYesNo + msgbox::kQuestion, "Sure?") !=
@@ -42,9 +38,10 @@ void PowerActions::Answered(PowerAction action, const PowerRequestResult& result
     waiting_ = false;
     forms_.SetWaiting(false);
     if (result.started) return;
-    // Silence here would read as if it had worked.
+    // Silence here would read as if it had worked. The reason's words may come from any
+    // program (a desktop, an inhibitor's name).
     std::string message = TextsOf(action).failure;
-    if (!result.reason.empty()) message += "\r\n" + ShownReason(result.reason);
+    if (!result.reason.empty()) message += "\r\n" + ShownSystemText(result.reason);
     forms_.MsgBox(message, msgbox::kOkOnly + msgbox::kExclamation, "Tolvane");
 }
 

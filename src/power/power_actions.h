@@ -1,7 +1,6 @@
 #pragma once
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "platform/forms.h"
 #include "platform/system.h"
@@ -33,9 +32,5 @@ class PowerActions {
     // Answers that come after this object is gone find it expired.
     std::shared_ptr<PowerActions*> self_ = std::make_shared<PowerActions*>(this);
 };
-
-// The system's reason for a refusal as the box shows it: at most about 600 characters in
-// 12 lines, cut after a word with an ellipsis, so the box stays on the screen.
-std::string ShownReason(std::string_view reason);
 
 }  // namespace tolvane

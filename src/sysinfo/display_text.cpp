@@ -89,16 +89,37 @@ bool IsSpace(char32_t c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 0xA0 || c == 0x3000;
 }
 
-}  // namespace
+bool IsLineBreak(char32_t c) {
+    return (c >= '\n' && c <= '\r') || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
 
-std::string CleanSystemText(std::string_view text) {
+// CleanSystemText, with line breaks kept as CR LF when `lines`.
+std::string Clean(std::string_view text, bool lines) {
     std::string clean;
     for (std::size_t at = 0; at < text.size();) {
         const CodePoint c = Decode(text, at);
         at += c.length;
-        if (!IsDirectionalControl(c.value) && !IsControl(c.value)) Encode(c.value, clean);
+        if (lines && IsLineBreak(c.value)) {
+            // CR LF is one break, not two.
+            if (c.value == '\r' && at < text.size() && text[at] == '\n') ++at;
+            clean += "\r\n";
+        } else if (lines && c.value == '\t') {
+            clean += ' ';
+        } else if (!IsDirectionalControl(c.value) && !IsControl(c.value)) {
+            Encode(c.value, clean);
+        }
     }
     return clean;
+}
+
+}  // namespace
+
+std::string CleanSystemText(std::string_view text) {
+    return Clean(text, false);
+}
+
+std::string ShownSystemText(std::string_view text) {
+    return ShortenAtWord(Clean(text, true), 600, 12);
 }
 
 std::string IsolateSystemText(std::string_view text) {

@@ -27,4 +27,10 @@ std::vector<std::size_t> CutPoints(std::string_view text);
 // that ends it have at most maxCharacters. Also cut after at most maxLines lines.
 std::string ShortenAtWord(std::string_view text, std::size_t maxCharacters, std::size_t maxLines);
 
+// Words from outside the program (a system's reason, a name any program may set) as a box or
+// a tooltip shows them: cleaned as above, except that every kind of line break (CR LF, CR, LF,
+// VT, FF, NEL, U+2028, U+2029) becomes CR LF and a tab a space; then at most 600 characters
+// in 12 lines (ShortenAtWord), so that what shows them stays on the screen.
+std::string ShownSystemText(std::string_view text);
+
 }  // namespace tolvane

@@ -1,6 +1,7 @@
 #include "ui/frm_main.h"
 
 #include "power/power_actions.h"
+#include "sysinfo/display_text.h"
 #include "sysinfo/sysinfo.h"
 #include "uptime/uptime.h"
 #include "version.h"
@@ -17,12 +18,14 @@ void FrmMain::Load() {
     // The machine name first, then the system's name: argument order is unspecified.
     const std::string machineName = system_.MachineName();
     const std::string osName = system_.OSName();
-    // Whole in the tooltip; shortened in the label where a line would not fit its width.
+    // Shortened in the label where a line would not fit its width; in the tooltip, which is
+    // also the heading's accessible name, capped as any words from outside.
     forms_.SetText(Control::lblTip,
                    HeadingText(machineName, osName, [this](const std::string& line) {
                        return forms_.FitsOnOneLine(Control::lblTip, line);
                    }));
-    forms_.SetToolTip(Control::lblTip, HeadingText(machineName, osName));
+    forms_.SetToolTip(Control::lblTip,
+                      HeadingText(ShownSystemText(machineName), ShownSystemText(osName)));
 }
 
 void FrmMain::Timer() {

@@ -3,6 +3,7 @@ of window_description.json, which the build writes from the window description i
 relative to the client area; 15 twips a pixel on the tests' 96 dpi display)."""
 
 import json
+import re
 import time
 
 import x_session
@@ -60,7 +61,12 @@ class MainWindow:
 
     def hold_on_label(self, label, key, seconds=3):
         """Clicks into the text box, Tabs on to label and holds key down there, the X server
-        repeating it as it does a held key."""
+        repeating it as it does a held key: first made sure of, else this tests nothing."""
+        keyboard = self.display.run("xset", "q").stdout
+        delay = re.search(r"auto repeat delay:\s+(\d+)", keyboard)
+        if not re.search(r"auto repeat:\s+on", keyboard) or not delay or \
+                int(delay[1]) >= seconds * 500:
+            raise AssertionError(f"the X server would not repeat a held key:\n{keyboard}")
         self.focus(self.window)
         self.point_at("txtUptime")
         self.display.click(1)

@@ -5,15 +5,11 @@ import os
 import x_session
 
 
-def nowhere(directory, name):
-    """The address of a bus that is not there."""
-    return f"unix:path={os.path.join(directory, name + '_missing_socket')}"
-
-
 def no_buses(directory):
     """The environment with neither bus reachable: the window needs none."""
-    return dict(os.environ, **{f"DBUS_{bus.upper()}_BUS_ADDRESS": nowhere(directory, bus)
-                               for bus in ("system", "session")})
+    return dict(os.environ, **{
+        f"DBUS_{bus.upper()}_BUS_ADDRESS": f"unix:path={directory}/{bus}_missing_socket"
+        for bus in ("system", "session")})
 
 
 def start(display, program, directory, env=None):

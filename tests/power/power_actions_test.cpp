@@ -102,28 +102,5 @@ TEST_F(WaitingTest, AnAnswerThatComesAfterTheWindowIsGoneIsDropped) {
     EXPECT_EQ(journal, Journal{});
 }
 
-TEST(ShownReasonTest, ALongReasonIsCutAfterAWordWithinAbout600Characters) {
-    const auto repeat = [](const std::string& text, int times) {
-        std::string all;
-        for (int i = 0; i < times; ++i) all += text;
-        return all;
-    };
-    const std::string ellipsis = "\xE2\x80\xA6";
-    const struct {
-        const char* what;
-        std::string reason, shown;
-    } cases[] = {
-        {"600 characters, some of two bytes", repeat("w\xC3\xB6rd ", 120),
-         repeat("w\xC3\xB6rd ", 120)},
-        {"10 KB of words", repeat("word ", 2000), repeat("word ", 119) + "word" + ellipsis},
-        {"one long word of two-byte characters", repeat("\xC3\xA9", 1000),
-         repeat("\xC3\xA9", 599) + ellipsis},
-        {"accents stay with their letters", repeat("e\xCC\x81", 400),
-         repeat("e\xCC\x81", 299) + ellipsis},
-        {"at most 12 lines", repeat("line\n", 50), repeat("line\n", 11) + "line" + ellipsis},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ShownReason(c.reason), c.shown) << c.what;
-}
-
 }  // namespace
 }  // namespace tolvane

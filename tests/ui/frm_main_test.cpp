@@ -29,13 +29,15 @@ class FrmMainTest : public testing::Test {
     FrmMain frm{forms, system};
 };
 
-TEST_F(FrmMainTest, LoadAsksForTheNameThenTheSystemAndShortensOnlyTheLabel) {
+// The tooltip, which is also the accessible name, capped as any words from outside.
+TEST_F(FrmMainTest, LoadAsksForTheNameThenTheSystemAndShortensTheLabelAndCapsTheTooltip) {
     forms.lineWidth = 36;
+    system.osName = "Windows 2000 " + std::string(65536, 'x');  // os-release holds 64 KiB
     frm.Load();
-    EXPECT_EQ(journal,
-              (Journal{"machine name", "os name",
-                       "lblTip = \\\\PC1\r\nRunning Windows\xE2\x80\xA6, has been up for:",
-                       "lblTip tip = \\\\PC1\r\nRunning Windows 2000 , has been up for:"}));
+    EXPECT_EQ(journal, (Journal{"machine name", "os name",
+                                "lblTip = \\\\PC1\r\nRunning Windows\xE2\x80\xA6, has been up for:",
+                                "lblTip tip = \\\\PC1\r\nRunning Windows 2000 " +
+                                    std::string(586, 'x') + "\xE2\x80\xA6, has been up for:"}));
 }
 
 TEST_F(FrmMainTest, ATickWritesTheClocksUptimeOnlyWhenTheBoxShowsSomethingElse) {

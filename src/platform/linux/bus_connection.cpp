@@ -85,9 +85,7 @@ int Connection::OnReply(sd_bus_message* reply, void* userdata, sd_bus_error*) {
 void Connection::Wake() {
     // sd_bus_process until it has nothing left, then back to the event loop.
     int r = 0;
-    while ((r = sd_bus_process(bus_.get(), nullptr)) > 0) {
-        if (sd_bus_is_ready(bus_.get()) > 0) wasReady_ = true;
-    }
+    while ((r = sd_bus_process(bus_.get(), nullptr)) > 0) continue;
     if (r < 0) {
         sd_bus_close(bus_.get());  // else the same error would wake us again and again
         FailPending(r);

@@ -50,9 +50,6 @@ class Connection {
     ~Connection();
 
     sd_bus* get() const { return bus_.get(); }
-    // Whether the bus ever took the connection in (authenticated, Hello answered): from
-    // then on, what was sent reached it.
-    bool WasReady() const { return wasReady_; }
     // Sends `call`; `handler` runs once with the answer, from the event loop. Without a time
     // limit the answer is awaited as long as the connection lasts. Negative errno on failure.
     int Call(sd_bus_message* call, std::optional<std::chrono::microseconds> limit,
@@ -74,7 +71,6 @@ class Connection {
     Bus bus_;
     std::function<void()> processed_;
     std::list<PendingCall> pending_;
-    bool wasReady_ = false;
     std::unique_ptr<FdWatch> watch_;  // after bus_: gone before the socket is closed
 };
 

@@ -25,6 +25,8 @@ class EventLoop {
     // ready or its timeout has passed; it then watches nothing until told again. `wake`
     // may destroy the watch.
     virtual std::unique_ptr<FdWatch> NewWatch(std::function<void()> wake) = 0;
+    // While what this returns lives, the program goes on running with its window closed.
+    virtual std::shared_ptr<void> KeepRunning() = 0;
 };
 
 }  // namespace tolvane

@@ -1,4 +1,5 @@
 #pragma once
+#include <QEventLoopLocker>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <functional>
@@ -32,6 +33,8 @@ class QtEventLoop final : public EventLoop {
     std::unique_ptr<FdWatch> NewWatch(std::function<void()> wake) override {
         return std::make_unique<QtFdWatch>(std::move(wake));
     }
+    // Qt quits once the last window is closed and no such locker is left.
+    std::shared_ptr<void> KeepRunning() override { return std::make_shared<QEventLoopLocker>(); }
 };
 
 }  // namespace tolvane::qt

@@ -28,6 +28,7 @@ class NoEventLoop final : public EventLoop {
         ADD_FAILURE() << "the event loop was used";
         return nullptr;
     }
+    std::shared_ptr<void> KeepRunning() override { return nullptr; }
 };
 NoEventLoop noEventLoop;
 LinuxSystem machine(noEventLoop);
