@@ -17,7 +17,7 @@ namespace tolvane::window_test {
 // deactivated and activated again around a box. Default: a screen reader's press.
 // clang-format off
 enum class Event {
-    Move, Click, MiddlePress, RightPress, RightMenu, DoubleClick,
+    Move, Click, MiddlePress, RightPress, RightMenu, DoubleClick, RightDoubleClick,
     Enter, KeypadEnter, HeldSpace, Repeats, OtherKey, ShiftF10, MenuKey, Tab, Reactivate, Default
 };
 // clang-format on
@@ -49,9 +49,9 @@ inline const std::vector<Row>& Rows() {
         {"shut down, then the frame", {{Move, lblShutDown}, {Move, fraTodo}}, false, {}},
         {"double-click shut down, Yes", {{DoubleClick, lblShutDown}}, true,
          {sure, privilege, "request power off"}},
-        {"a click, a middle press, another key, repeats alone",
-         {{Click, lblRestart}, {MiddlePress, frmMain}, {OtherKey, lblRestart},
-          {Repeats, lblRestart}}, true,
+        {"a click, a middle press, a right double-click, another key, repeats alone",
+         {{Click, lblRestart}, {MiddlePress, frmMain}, {RightDoubleClick, lblShutDown},
+          {OtherKey, lblRestart}, {Repeats, lblRestart}}, true,
          {"focus txtUptime"}},
         {"right press on the background", {{RightPress, frmMain}}, true, {"popup", about}},
         {"the same, dismissed", {{RightPress, frmMain}}, false, {"popup"}},

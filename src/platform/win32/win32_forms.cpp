@@ -154,8 +154,8 @@ int Win32Forms::MsgBox(const std::string& prompt, int style, const std::string& 
     // The style values are MessageBoxW's own: 4 is MB_YESNO, 32 MB_ICONQUESTION, 64
     // MB_ICONINFORMATION; the first button (Yes, OK) is the default.
     const auto type = static_cast<UINT>(style) | MB_DEFBUTTON1 | MB_APPLMODAL;
-    // A key already down must not answer it.
-    keys_.BoxOpened();
+    // A key already down must not answer it, nor a held one.
+    const ui::KeyGate::Box open(keys_);
     return presentBox_({Window(Control::frmMain), Widen(prompt), Widen(title), type});
 }
 

@@ -122,7 +122,9 @@ class WindowTest : public QObject {
                 QApplication::sendEvent(widget, &menu);
                 return;
             case Event::DoubleClick:
-                return QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+            case Event::RightDoubleClick:
+                return QTest::mouseDClick(
+                    widget, event == Event::DoubleClick ? Qt::LeftButton : Qt::RightButton, {}, at);
             case Event::Enter:
                 return Stroke(Qt::Key_Return);
             case Event::KeypadEnter:
@@ -226,6 +228,18 @@ class WindowTest : public QObject {
                 QApplication::palette().color(QPalette::Light))
                 live_->journal.push_back("lit " + FromQString(label->objectName()));
         QCOMPARE(Listed(live_->journal), Listed(r.journal));
+    }
+
+    // When the uptime does not fit, its beginning shows; a caret moved stays where it is.
+    void theUptimeBoxShowsItsBeginningAndKeepsTheCaret() {
+        QLineEdit& box = *Controls().txtUptime;
+        live_->system.milliseconds = 62'985'599'000;
+        QTRY_VERIFY(box.text().startsWith(QStringLiteral("104 weeks")));
+        QCOMPARE(box.cursorPosition(), 0);
+        box.setCursorPosition(5);
+        live_->system.milliseconds += 1000;
+        QTRY_VERIFY(box.text().endsWith(QStringLiteral("0 second")));
+        QCOMPARE(box.cursorPosition(), 5);
     }
 
     // Over the whole window while a request waits, the text box included; then as before.

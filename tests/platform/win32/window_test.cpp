@@ -130,7 +130,9 @@ TEST(Win32WindowTest, AFixedToolWindowFromTheDescriptionItsTextsAndLabelsAsScree
     TestWindow w;
     ASSERT_TRUE(w.created);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(w.Handle(), GWL_STYLE));
-    EXPECT_TRUE(GetWindowLongPtrW(w.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    // The narrow frame, and yet a taskbar button.
+    const auto taskbar = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
+    EXPECT_EQ(GetWindowLongPtrW(w.Handle(), GWL_EXSTYLE) & taskbar, taskbar);
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
     EXPECT_EQ(w.window.Forms().Text(Control::frmMain), "Tolvane");
@@ -191,7 +193,9 @@ TEST(Win32WindowTest, AFixedToolWindowFromTheDescriptionItsTextsAndLabelsAsScree
         const bool button = ui::IsActionLabel(label);
         EXPECT_EQ(role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_PUSHBUTTON, button);
         EXPECT_EQ(Take(action), button ? L"Press" : L"");
-        EXPECT_EQ(Take(name), button ? Widen(ui::Describe(label).text) : kHeading);
+        EXPECT_EQ(Take(name), label == Control::lblShutDown ? L"Shut Down the Computer"
+                              : button                      ? L"Restart the Computer"
+                                                            : kHeading);
     }
     // Closing the window ends the program, with exit code 0.
     SendMessageW(w.Handle(), WM_CLOSE, 0, 0);
@@ -255,6 +259,7 @@ void Perform(TestWindow& w, Event event, Control on) {
         {Event::MiddlePress, {WM_MBUTTONDOWN}},
         {Event::RightPress, {WM_RBUTTONDOWN}},
         {Event::DoubleClick, {WM_LBUTTONDBLCLK}},
+        {Event::RightDoubleClick, {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK}},
         {Event::Enter, {}, VK_RETURN},
         {Event::KeypadEnter, {}, VK_RETURN, 1 << 24},
         {Event::HeldSpace, {}, VK_SPACE, 0, 2},
