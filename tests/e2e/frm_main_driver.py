@@ -58,13 +58,16 @@ class MainWindow:
         self.point_at(LABELS[label])
         self.display.click(1, repeat=2)
 
-    def hold_on_label(self, label, key, seconds=3):
-        """Clicks into the text box, Tabs on to label and holds key down there, the X server
-        repeating it as it does a held key."""
+    def tab_to(self, control):
+        """Clicks into the text box and Tabs on to control: "txtUptime" or a label's key."""
         self.focus(self.window)
         self.point_at("txtUptime")
         self.display.click(1)
-        self.display.key(*["Tab"] * (1 if label == "shutdown" else 2))
+        for _ in range(["txtUptime", "shutdown", "restart"].index(control)):
+            self.display.key("Tab")
+
+    def hold(self, key, seconds=3):
+        """key held down, the X server repeating it as it does a held key."""
         self.display.xdotool("keydown", key)
         try:
             time.sleep(seconds)

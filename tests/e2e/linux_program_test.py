@@ -268,6 +268,9 @@ class LinuxProgramTest(unittest.TestCase):
             env = dict(os.environ)
             if manager:  # then only the session manager can reach logind: calls there are its
                 env["DBUS_SYSTEM_BUS_ADDRESS"] = linux_program.nowhere(home, "system")
+            else:  # read over AT-SPI too
+                self.buses.enable_service("org.a11y.Bus")
+                env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
             program = linux_program.start(self.display, PROGRAM, home, env)
             window = frm_main_driver.MainWindow(self.display, program, DESCRIPTION)
             window.wait_for_live_uptime()
@@ -297,35 +300,53 @@ class LinuxProgramTest(unittest.TestCase):
         wm_class = re.search(r"^StartupWMClass=(.*)$", x_session.read(MENU_ENTRY), re.M)[1]
         self.assertRegex(self.display.run("xprop", "-id", str(window.window), "WM_CLASS").stdout,
                          f'"{re.escape(wm_class)}"$')
+        # A normal window, which desktops keep in the task bar and Alt+Tab.
+        self.assertIn("_NET_WM_WINDOW_TYPE_NORMAL", self.display.run(
+            "xprop", "-id", str(window.window), "_NET_WM_WINDOW_TYPE").stdout)
         self.logind.AddMethod(
             "org.freedesktop.login1.Manager", LOGIND[unconfirmed], "b", "",
             "raise dbus.exceptions.DBusException('Operation inhibited.', "
             "name='org.freedesktop.DBus.Error.AccessDenied')",
             dbus_interface=dbusmock.MOCK_IFACE)
-        # Held, Return opens the box once and never answers it; pressed afresh it does.
-        window.hold_on_label(unconfirmed, "Return")
-        self.assertEqual(self.logind_calls(), calls)
-        window.answer("Sure?", "Return")
-        box = x_session.wait_until(lambda: self.boxes(window), "a box for logind's error",
-                                   process=window.program)
+        self.start_window_manager()  # which hands the focus back as boxes close
+        # Framed, the window is managed, and openbox has grabbed its keys before that.
+        x_session.wait_until(lambda: " = " in self.display.run(
+            "xprop", "-id", str(window.window), "_NET_FRAME_EXTENTS", check=False).stdout,
+                             "openbox managing the window", process=window.program)
+        self.check_keyboard_alone(window, unconfirmed)
         self.assertEqual(self.logind_calls()[1:], [(LOGIND[unconfirmed], True, [True])])
-        window.focus(box[0])
-        self.display.key("Return")
-        x_session.wait_until(lambda: not self.boxes(window), "the error box closed")
         # A hung session bus leaves the window live and closable. Stopped, the bus still
         # accepts connections but never answers. (Hung from the start, it would hang Qt's own
         # accessibility bridge before the window shows.)
         os.kill(self.buses.session_bus_pid, signal.SIGSTOP)
         self.confirm(window, label)
         window.wait_for_live_uptime()
-        self.start_window_manager()  # to close the window as the user would
-        # Framed, the window is managed, and openbox has grabbed its keys before that.
-        x_session.wait_until(lambda: " = " in self.display.run(
-            "xprop", "-id", str(window.window), "_NET_FRAME_EXTENTS", check=False).stdout,
-                             "openbox managing the window", process=window.program)
         self.display.xdotool("windowactivate", "--sync", str(window.window))
         self.display.key("alt+F4")
         self.assertEqual(window.program.wait(timeout=10), 0)
+
+    def check_keyboard_alone(self, window, label):
+        """Enter, Escape, Enter opens "Sure?" twice; held, Space and Return never answer it;
+        the refusal that opens at once is answered by the first Return; a held arrow moves
+        the uptime box's caret. The server repeats held keys, or holding them tests nothing."""
+        self.assertRegex(self.display.run("xset", "q").stdout, r"auto repeat:\s+on")
+        window.tab_to(label)
+        for held in (None, None, "space", "Return"):  # Enter, Escape, Enter; then held
+            window.hold(held) if held else self.display.key("Return")
+            self.display.wait_for_window("Sure?", window.program)
+            self.assertEqual(len(self.display.windows("Sure?")), 1, "held, it answered")
+            if held != "Return":
+                self.display.key("Escape")
+                x_session.wait_until(lambda: not self.display.windows("Sure?"), "Escape")
+        self.display.key("Return")
+        x_session.wait_until(lambda: self.boxes(window), "a box for logind's error",
+                             process=window.program)
+        self.display.key("Return")
+        x_session.wait_until(lambda: not self.boxes(window), "the error box closed")
+        window.tab_to("txtUptime")
+        self.display.key("End")
+        window.hold("Left")
+        x_session.wait_until(lambda: uptime_caret() == 0, "the caret at the start", timeout=5)
 
     def test_wayland_native_window_read_and_pressed_over_atspi(self):
         with self.desktop(DESKTOPS[-1]) as (_, home):
@@ -359,6 +380,9 @@ class LinuxProgramTest(unittest.TestCase):
             self.assertEqual(restart.getName(0), "press")
             restart.doAction(0)
             wait(lambda: find(app, pyatspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?"')
+            restart.doAction(0)  # while it is open: nothing
+            time.sleep(SETTLE)
+            self.assertEqual(sum(child.getRole() == pyatspi.ROLE_ALERT for child in app), 1)
 
     def test_without_a_display_it_says_so_in_one_line_and_exits_with_1(self):
         env = {name: value for name, value in linux_program.no_buses(self.dir).items()
@@ -412,6 +436,17 @@ class LinuxProgramTest(unittest.TestCase):
             with contextlib.suppress(OSError):
                 shutil.rmtree(self.buses.get_services_dir())
                 os.makedirs(self.buses.get_services_dir())
+
+
+def uptime_caret():
+    """Where the uptime box's caret is, over AT-SPI in a process of its own: pyatspi keeps
+    the accessibility bus it first found."""
+    script = ("import pyatspi, linux_program_test as t\n"
+              "app = t.find(pyatspi.Registry.getDesktop(0), pyatspi.ROLE_APPLICATION, 'Tolvane')\n"
+              "print(t.find(app, pyatspi.ROLE_TEXT, '^Uptime$').queryText().caretOffset)")
+    done = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True,
+                          env=dict(os.environ, PYTHONPATH=os.path.dirname(__file__)), timeout=20)
+    return int(done.stdout) if done.returncode == 0 else -1  # not yet on the bus
 
 
 def find(root, role, name_pattern):

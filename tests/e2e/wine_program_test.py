@@ -42,7 +42,8 @@ class WineProgramTest(unittest.TestCase):
         window.double_click("restart")
         window.answer("Sure?", "n")  # MessageBox's &No
         # Held, Return opens "Sure?" once and never answers it, though Yes is the default.
-        window.hold_on_label("shutdown", "Return")
+        window.tab_to("shutdown")
+        window.hold("Return")
         self.assertTrue(window.alive())
         self.confirm(window, "Return")  # pressed afresh: Yes
         self.assert_requested("shutdown")
