@@ -39,10 +39,17 @@ class WineProgramTest(unittest.TestCase):
         window = self.start("shutdown")
         window.wait_for_live_uptime()
         window.about()
+        # A taskbar button: Wine marks skip-taskbar exactly the windows Windows keeps off it.
+        self.assertNotIn("SKIP_TASKBAR", self.display.run(
+            "xprop", "-id", str(window.window), "_NET_WM_STATE").stdout)
         window.double_click("restart")
         window.answer("Sure?", "n")  # MessageBox's &No
-        # Held, Return opens "Sure?" once and never answers it, though Yes is the default.
         window.tab_to("shutdown")
+        for _ in range(2):  # Enter, Escape, Enter: "Sure?" each time
+            self.display.key("Return")
+            window.answer("Sure?", "Escape")
+            window.focus(window.window)
+        # Held, Return opens "Sure?" once and never answers it, though Yes is the default.
         window.hold("Return")
         self.assertTrue(window.alive())
         self.confirm(window, "Return")  # pressed afresh: Yes
