@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <sstream>
 
 #include "fakes/fake_forms.h"
 #include "fakes/fake_system.h"
@@ -170,66 +171,42 @@ TEST(WindowDescriptionTest, AutoSizedLabelsStayCentredOnTheActionAxis) {
             << Describe(c.label).name << ' ' << c.textWidth;
 }
 
-// A key event, or (key 0) a box opening or closing, and whether it passes as the user's own.
-// Timestamps come from X11; Windows gives none and flags every repeat.
-struct Step {
-    std::uint32_t key;
-    KeyEdge edge;
-    std::optional<std::uint64_t> time;
-    bool autoRepeat;
-    bool passes;
-};
-constexpr std::uint32_t kEnter = 36, kSpace = 65, kLeft = 113;
-constexpr Step Press(std::uint32_t key, std::optional<std::uint64_t> time, bool passes,
-                     bool flagged = false) {
-    return {key, KeyEdge::Press, time, flagged, passes};
-}
-constexpr Step Release(std::uint32_t key, std::optional<std::uint64_t> time, bool passes) {
-    return {key, KeyEdge::Release, time, false, passes};
-}
-constexpr Step kBoxOpens{0, KeyEdge::Press, 0, false, false};
-constexpr Step kBoxCloses{0, KeyEdge::Release, 0, false, false};
-
+// Each step a key (E Enter, S Space, L Left, X Escape) pressed (+) or released (-) at an
+// X11 timestamp (none on Windows, which flags every repeat), r if flagged as a repeat, then
+// whether it passes (y or n); or a box opening ([) or closing (]).
 TEST(KeyGateTest, AFreshPressAlwaysPassesAndAHeldKeyNeverActsNorAnswers) {
     const struct {
         const char* what;
-        std::vector<Step> steps;
+        const char* steps;
     } cases[] = {
-        {"held Enter on an action, X11 repeats: release and press pairs sharing a timestamp",
-         {Press(kEnter, 10, true), Release(kEnter, 500, true), Press(kEnter, 500, false),
-          Release(kEnter, 530, true), Press(kEnter, 530, false, true), Release(kEnter, 900, true)}},
-        {"held Left outside a box repeats, flagged or not",
-         {Press(kLeft, 10, true), Release(kLeft, 500, true), Press(kLeft, 500, true),
-          Press(kLeft, 530, true, true), Release(kLeft, 900, true)}},
-        {"in a box no repeat passes, of any key",
-         {kBoxOpens, Press(kLeft, 10, true), Press(kLeft, 500, false, true)}},
+        {"held Enter on an action, X11 repeats as pairs sharing a timestamp",
+         "E+10y E-500y E+500n E-530y E+530rn E-900y"},
+        {"held Left outside a box repeats, flagged or not", "L+10y L-500y L+500y L+530ry L-900y"},
+        {"in a box no repeat passes, of any key", "[ L+10y L+500rn"},
         {"the key that opened a box, held, then pressed afresh",
-         {Press(kEnter, 10, true), kBoxOpens, Release(kEnter, 500, false),
-          Press(kEnter, 500, false), Press(kEnter, 530, false, true), Release(kEnter, 3000, false),
-          Press(kEnter, 3400, true), Release(kEnter, 3480, true)}},
-        {"a box opening between the halves of a repeat",
-         {Press(kSpace, 10, true), Release(kSpace, 500, true), kBoxOpens, Press(kSpace, 500, false),
-          Release(kSpace, 530, false)}},
+         "E+10y [ E-500n E+500n E+530rn E-3000n E+3400y E-3480y"},
+        {"a box opening between the halves of a repeat", "S+10y S-500y [ S+500n S-530n"},
         {"Enter's release lost to the blocked window, Escape, Enter again",
-         {Press(kEnter, 10, true), kBoxOpens, Press(9, 400, true), kBoxCloses,
-          Press(kEnter, 900, true)}},
-        {"Windows: two presses in one tick, repeats by the previous-state bit",
-         {Press(kEnter, {}, true), Release(kEnter, {}, true), Press(kEnter, {}, true),
-          Press(kEnter, {}, false, true)}},
-        {"a release whose press was never seen", {Release(kEnter, 10, false)}},
+         "E+10y [ X+400y ] E+900y"},
+        {"Windows: two presses in one tick; repeats by the previous-state bit", "E+y E-y E+y E+rn"},
+        {"a release whose press was never seen", "E-10n"},
     };
     for (const auto& c : cases) {
         KeyGate gate;
         std::optional<KeyGate::Box> box;
-        for (std::size_t i = 0; i < c.steps.size(); ++i) {
-            const Step& step = c.steps[i];
-            if (step.key == 0 && step.edge == KeyEdge::Press) box.emplace(gate);
-            if (step.key == 0 && step.edge == KeyEdge::Release) box.reset();
-            if (step.key == 0) continue;
-            const bool answers = step.key == kEnter || step.key == kSpace;
-            EXPECT_EQ(gate.Deliberate({step.key, step.edge, step.time, step.autoRepeat, answers}),
-                      step.passes)
-                << c.what << ", step " << i;
+        std::istringstream steps(c.steps);
+        for (std::string step; steps >> step;) {
+            if (step == "[") box.emplace(gate);
+            if (step == "]") box.reset();
+            if (step.size() < 3) continue;
+            const auto digits = step.find_last_of("0123456789");
+            const std::optional<std::uint64_t> time =
+                digits == std::string::npos ? std::nullopt
+                                            : std::optional(std::stoull(step.substr(2)));
+            const KeyStroke stroke{static_cast<std::uint32_t>(step[0]),
+                                   step[1] == '+' ? KeyEdge::Press : KeyEdge::Release, time,
+                                   step[step.size() - 2] == 'r', step[0] == 'E' || step[0] == 'S'};
+            EXPECT_EQ(gate.Deliberate(stroke), step.back() == 'y') << c.what << ": " << step;
         }
     }
 }
