@@ -77,15 +77,14 @@ class WindowTest : public QObject {
         return widget ? widget : &live_->window;
     }
     // A key event as the platform hands it to the window, before any widget sees it.
-    void SendKey(QEvent::Type type, int key, ulong time, bool autoRepeat = false,
-                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QKeyEvent event(type, key, modifiers, QString(), autoRepeat);
+    void SendKey(QEvent::Type type, int key, ulong time, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(type, key, modifiers);
         event.setTimestamp(time_ = time);
         QApplication::sendEvent(live_->window.windowHandle(), &event);
     }
     void Stroke(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        SendKey(QEvent::KeyPress, key, time_ + 1000, false, modifiers);
-        SendKey(QEvent::KeyRelease, key, time_ + 100, false, modifiers);
+        SendKey(QEvent::KeyPress, key, time_ + 1000, modifiers);
+        SendKey(QEvent::KeyRelease, key, time_ + 100, modifiers);
     }
 
     // A row's event natively; the window's bare background is left of the text box.
@@ -129,14 +128,6 @@ class WindowTest : public QObject {
                 return Stroke(Qt::Key_Return);
             case Event::KeypadEnter:
                 return Stroke(Qt::Key_Enter, Qt::KeypadModifier);
-            case Event::HeldSpace:  // a repeat as X11 may send it: unflagged, one timestamp
-                SendKey(QEvent::KeyPress, Qt::Key_Space, time_ + 1000);
-                SendKey(QEvent::KeyRelease, Qt::Key_Space, time_ + 500);
-                SendKey(QEvent::KeyPress, Qt::Key_Space, time_);
-                return SendKey(QEvent::KeyRelease, Qt::Key_Space, time_ + 500);
-            case Event::Repeats:
-                SendKey(QEvent::KeyPress, Qt::Key_Space, time_ + 1000, true);
-                return SendKey(QEvent::KeyRelease, Qt::Key_Space, time_ + 100, true);
             case Event::OtherKey:
                 return Stroke(Qt::Key_A);
             case Event::ShiftF10:
