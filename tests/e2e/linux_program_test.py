@@ -326,9 +326,8 @@ class LinuxProgramTest(unittest.TestCase):
         self.assertEqual(window.program.wait(timeout=10), 0)
 
     def check_keyboard_alone(self, window, label):
-        """Enter, Escape, Enter opens "Sure?" twice; held, Space and Return never answer it;
-        the refusal that opens at once is answered by the first Return; a held arrow moves
-        the uptime box's caret. The server repeats held keys, or holding them tests nothing."""
+        """Enter, Escape, Enter opens "Sure?" twice; held, Space and Return never answer it; the
+        first Return answers the refusal; a held arrow moves the caret (if the server repeats)."""
         self.assertRegex(self.display.run("xset", "q").stdout, r"auto repeat:\s+on")
         window.tab_to(label)
         for held in (None, None, "space", "Return"):  # Enter, Escape, Enter; then held

@@ -49,7 +49,10 @@ class WineProgramTest(unittest.TestCase):
             self.display.key("Return")
             window.answer("Sure?", "Escape")
             window.focus(window.window)
-        # Held, Return opens "Sure?" once and never answers it, though Yes is the default.
+        # Held, Space and Return open "Sure?" once and never answer it, Yes the default.
+        window.hold("space")
+        window.answer("Sure?", "Escape")
+        window.focus(window.window)
         window.hold("Return")
         self.assertTrue(window.alive())
         self.confirm(window, "Return")  # pressed afresh: Yes
