@@ -77,8 +77,15 @@ OleColor Win32Forms::ForeColor(Control control) const {
 }
 
 void Win32Forms::SetText(Control control, const std::string& text) {
+    const HWND window = Window(control);
+    // The text box keeps its caret (the beginning at first, which then shows) rather than
+    // have it put back at the start every second.
+    DWORD caret = 0;
+    if (control == Control::txtUptime)
+        SendMessageW(window, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     // Static and edit controls take CR LF as their line break, as the texts carry it.
-    SetWindowTextW(Window(control), Widen(text).c_str());
+    SetWindowTextW(window, Widen(text).c_str());
+    if (control == Control::txtUptime) SendMessageW(window, EM_SETSEL, caret, caret);
 }
 
 std::string Win32Forms::Text(Control control) {

@@ -315,6 +315,19 @@ TEST(Win32WindowTest, NativeEventsReachTheirHandlersAndTheirRequestsTheScreen) {
     }
 }
 
+// The uptime box's caret stays where the user put it when the text is rewritten.
+TEST(Win32WindowTest, TheUptimeBoxKeepsItsCaret) {
+    TestWindow w;
+    ASSERT_TRUE(w.created);
+    const HWND box = w[Control::txtUptime];
+    for (const int caret : {0, 5}) {
+        SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(caret), caret);
+        w.system.milliseconds += 62'985'599'000;  // 104 weeks and more, beyond the box
+        SendMessageW(w.Handle(), WM_TIMER, MainWindow::kTimerId, 0);
+        EXPECT_EQ(SendMessageW(box, EM_GETSEL, 0, 0), MAKELRESULT(caret, caret));
+    }
+}
+
 // Over the whole window while a request waits, the text box included; then as before.
 TEST(Win32WindowTest, WhileARequestWaitsThePointerShowsIt) {
     TestWindow w;
