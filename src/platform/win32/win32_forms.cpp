@@ -85,7 +85,8 @@ void Win32Forms::SetText(Control control, const std::string& text) {
         SendMessageW(window, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     // Static and edit controls take CR LF as their line break, as the texts carry it.
     SetWindowTextW(window, Widen(text).c_str());
-    if (control == Control::txtUptime) SendMessageW(window, EM_SETSEL, caret, caret);
+    if (control == Control::txtUptime)
+        SendMessageW(window, EM_SETSEL, caret, static_cast<LPARAM>(caret));
 }
 
 std::string Win32Forms::Text(Control control) {
