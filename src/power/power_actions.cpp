@@ -22,12 +22,14 @@ const PowerTexts& TextsOf(PowerAction action) {
 }  // namespace
 
 void PowerActions::Confirm(PowerAction action) {
-    if (waiting_) return;
+    if (busy_) return;
+    busy_ = true;
     if (forms_.MsgBox(TextsOf(action).question, msgbox::kYesNo + msgbox::kQuestion, "Sure?") !=
-        msgbox::kYes)
+        msgbox::kYes) {
+        busy_ = false;
         return;
+    }
     system_.EnableShutdownPrivilege();
-    waiting_ = true;
     forms_.SetWaiting(true);
     system_.RequestPower(action, [self = std::weak_ptr(self_), action](PowerRequestResult result) {
         if (const auto alive = self.lock()) (*alive)->Answered(action, result);
@@ -35,14 +37,15 @@ void PowerActions::Confirm(PowerAction action) {
 }
 
 void PowerActions::Answered(PowerAction action, const PowerRequestResult& result) {
-    waiting_ = false;
     forms_.SetWaiting(false);
-    if (result.started) return;
-    // Silence here would read as if it had worked. The reason's words may come from any
-    // program (a desktop, an inhibitor's name).
-    std::string message = TextsOf(action).failure;
-    if (!result.reason.empty()) message += "\r\n" + ShownSystemText(result.reason);
-    forms_.MsgBox(message, msgbox::kOkOnly + msgbox::kExclamation, "Tolvane");
+    if (!result.started) {
+        // Silence here would read as if it had worked. The reason's words may come from any
+        // program (a desktop, an inhibitor's name).
+        std::string message = TextsOf(action).failure;
+        if (!result.reason.empty()) message += "\r\n" + ShownSystemText(result.reason);
+        forms_.MsgBox(message, msgbox::kOkOnly + msgbox::kExclamation, "Tolvane");
+    }
+    busy_ = false;
 }
 
 }  // namespace tolvane

@@ -53,7 +53,7 @@ void FrmMain::MouseMove(Control over) {
 }
 
 void FrmMain::Activate(Control label) {
-    // While a request waits for its answer this does nothing: see PowerActions::Confirm.
+    // One at a time: while "Sure?" is open or a request waits this does nothing (PowerActions).
     if (label == Control::lblRestart) power_.Confirm(PowerAction::Restart);
     if (label == Control::lblShutDown) power_.Confirm(PowerAction::PowerOff);
 }

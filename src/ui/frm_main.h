@@ -23,7 +23,7 @@ class FrmMain {
     void MouseDown(Control on, MouseButton button);  // press on a control or the window
     void MenuClick(MenuItem item);                   // a menu item was chosen
     // A deliberate key press on the control that has the focus (frmMain when no control
-    // has it): the front end drops a held key's repeats (ui::KeyGate) before they get here.
+    // has it): the front end drops a held Enter's or Space's repeats (ui::KeyGate) first.
     void KeyDown(Control on, Key key);
     // The action label's own action, however it was asked for; nothing elsewhere.
     void Activate(Control label);

@@ -4,22 +4,19 @@ namespace tolvane::ui {
 
 bool KeyGate::Deliberate(const KeyStroke& stroke) {
     State& key = keys_[stroke.key];
-    if (stroke.edge == KeyEdge::Press) {
-        const bool fresh = !stroke.autoRepeat && !key.down && key.lastRelease != stroke.time;
-        // A repeat carries on the press it repeats: counted or held, as that one was.
-        if (fresh) key.counted = true;
-        key.down = true;
-        return fresh;
+    if (stroke.edge == KeyEdge::Release) {
+        key.lastRelease = stroke.time;
+        return key.counted;
     }
-    const bool counts = key.down && key.counted;
-    key.down = false;
-    key.lastRelease = stroke.time;
-    return counts;
+    const bool repeat = stroke.autoRepeat || (stroke.time && key.lastRelease == stroke.time);
+    if (!repeat) return key.counted = true;
+    return boxes_ == 0 && !stroke.answers;
 }
 
-void KeyGate::BoxOpened() {
+KeyGate::Box::Box(KeyGate& gate) : gate_(gate) {
+    ++gate_.boxes_;
     // Those between the release and press of a repeat, too.
-    for (auto& [code, key] : keys_) key.counted = false;
+    for (auto& [code, key] : gate_.keys_) key.counted = false;
 }
 
 }  // namespace tolvane::ui

@@ -8,34 +8,50 @@ namespace tolvane::ui {
 enum class KeyEdge { Press, Release };
 
 // One key event as the toolkit reports it. `key` is any number that names the physical
-// key the same way on its press and its release; `time` is the event's timestamp.
+// key the same way on its press and its release.
 struct KeyStroke {
     std::uint32_t key;
     KeyEdge edge;
-    std::uint64_t time;
-    bool autoRepeat;  // as flagged by the toolkit or the system, which may miss some
+    // The event's timestamp where repeats may come unflagged (X11); none where the system
+    // flags every repeat itself (Windows' previous-state bit).
+    std::optional<std::uint64_t> time;
+    bool autoRepeat;  // as flagged by the toolkit or the system
+    bool answers;     // Enter or Space: the keys that act on an action or answer a box
 };
 
-// Tells the user's deliberate key strokes from a held key's repeats, so that a key held
-// down when a message box opens never answers it. The front end passes every key event
-// of the program through Deliberate and drops those it refuses.
+// Tells the user's deliberate key strokes from a held key's repeats, so that a held key
+// never acts or answers, and lets everything else through. The front end passes every
+// key event of the program through Deliberate and drops those it refuses, and tells the
+// gate while a modal box is open.
 class KeyGate {
   public:
-    // A press counts when it is not flagged as a repeat, its key is not down, and it does
-    // not share its timestamp with that key's last release (X11 repeats as release and
-    // press pairs with one timestamp). A release counts when its press did.
+    // A press not flagged as a repeat, and not sharing its timestamp with that key's last
+    // release (X11 repeats as release and press pairs with one timestamp), always counts:
+    // whether the key still seemed down does not matter, as its release may have gone to a
+    // blocked window or another program. A repeat counts only outside a box and for a key
+    // that does not answer. A release counts when its press did.
     bool Deliberate(const KeyStroke& stroke);
-    // A modal box has just opened: every key down now (or between the halves of a
-    // repeat) is held, and ignored until it has been released and pressed afresh.
-    void BoxOpened();
+
+    // For as long as it lives a modal box is open: every key down when it opened is held,
+    // its release ignored, until pressed afresh.
+    class Box {
+      public:
+        explicit Box(KeyGate& gate);
+        ~Box() { --gate_.boxes_; }
+        Box(const Box&) = delete;
+        Box& operator=(const Box&) = delete;
+
+      private:
+        KeyGate& gate_;
+    };
 
   private:
     struct State {
-        bool down = false;
-        bool counted = false;  // the press that put it down, or the one it repeats, counted
+        bool counted = false;  // the press that put it down counted
         std::optional<std::uint64_t> lastRelease;
     };
     std::map<std::uint32_t, State> keys_;
+    int boxes_ = 0;
 };
 
 }  // namespace tolvane::ui

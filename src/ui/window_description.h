@@ -99,6 +99,12 @@ constexpr bool IsActionLabel(Control control) {
     return control == Control::lblShutDown || control == Control::lblRestart;
 }
 
+// An action's name for screen readers, the same on every system: its label's words
+// without the bullet letter in front.
+constexpr std::string_view ActionName(Control label) {
+    return label == Control::lblShutDown ? "Shut Down the Computer" : "Restart the Computer";
+}
+
 // Twips to pixels at a given DPI (15 twips a pixel at 96 dpi), to the nearest pixel.
 int TwipsToPixels(double twips, int dpi);
 PixelRect ToPixels(const TwipsRect& rect, int dpi);

@@ -59,18 +59,22 @@ class MainWindow:
         self.point_at(LABELS[label])
         self.display.click(1, repeat=2)
 
-    def hold_on_label(self, label, key, seconds=3):
-        """Clicks into the text box, Tabs on to label and holds key down there, the X server
-        repeating it as it does a held key: first made sure of, else this tests nothing."""
+    def tab_to(self, control):
+        """Clicks into the text box and Tabs on to control: "txtUptime" or a label's key."""
+        self.focus(self.window)
+        self.point_at("txtUptime")
+        self.display.click(1)
+        for _ in range(["txtUptime", "shutdown", "restart"].index(control)):
+            self.display.key("Tab")
+
+    def hold(self, key, seconds=3):
+        """key held down, the X server repeating it as it does a held key: first made sure
+        of, else this tests nothing."""
         keyboard = self.display.run("xset", "q").stdout
         delay = re.search(r"auto repeat delay:\s+(\d+)", keyboard)
         if not re.search(r"auto repeat:\s+on", keyboard) or not delay or \
                 int(delay[1]) >= seconds * 500:
             raise AssertionError(f"the X server would not repeat a held key:\n{keyboard}")
-        self.focus(self.window)
-        self.point_at("txtUptime")
-        self.display.click(1)
-        self.display.key(*["Tab"] * (1 if label == "shutdown" else 2))
         self.display.xdotool("keydown", key)
         try:
             time.sleep(seconds)

@@ -281,21 +281,15 @@ class LinuxProgramTest(unittest.TestCase):
     def box_text(self, window):
         """The words of the box that the answer brought, read over AT-SPI as a screen reader
         would (in a python of its own: pyatspi keeps the first accessibility bus it finds),
-        then Return pressed in it until it closes: the key filter may still hold back the
-        first press in a box that opened at once."""
+        then answered by its first Return, even when it opened at once."""
         x_session.wait_until(lambda: self.boxes(window), "a box", process=window.program)
         read = [sys.executable, "-c", "import linux_program_test; linux_program_test.box()"]
         text = x_session.wait_until(lambda: subprocess.run(
             read, cwd=os.path.dirname(__file__), capture_output=True, text=True,
             timeout=20).stdout, "the box's words over AT-SPI", process=window.program)
-
-        def closed():
-            for box in self.boxes(window)[:1]:
-                window.focus(box)
-                self.display.key("Return")
-                time.sleep(0.5)
-            return not self.boxes(window)
-        x_session.wait_until(closed, "the box closed")
+        window.focus(self.boxes(window)[0])
+        self.display.key("Return")
+        x_session.wait_until(lambda: not self.boxes(window), "the box closed by one Return")
         return text
 
     def assert_no_box(self, window, label):
@@ -390,23 +384,27 @@ class LinuxProgramTest(unittest.TestCase):
         wm_class = re.search(r"^StartupWMClass=(.*)$", x_session.read(MENU_ENTRY), re.M)[1]
         self.assertRegex(self.display.run("xprop", "-id", str(window.window), "WM_CLASS").stdout,
                          f'"{re.escape(wm_class)}"$')
+        # A normal window, which desktops keep in the task bar and Alt+Tab.
+        self.assertIn("_NET_WM_WINDOW_TYPE_NORMAL", self.display.run(
+            "xprop", "-id", str(window.window), "_NET_WM_WINDOW_TYPE").stdout)
         # logind gone without answering: a lost answer, which only GNOME's or LXQt's ending is.
         self.logind_runs(LOGIND[unconfirmed], "os._exit(0)")
-        # Held, Return opens the box once and never answers it; pressed afresh it does.
-        window.hold_on_label(unconfirmed, "Return")
-        self.assertEqual(self.logind_calls(), calls)
-        window.answer("Sure?", "Return")
-        self.assertIn("without replying", self.box_text(window))
+        self.start_window_manager()  # which hands the focus back as boxes close
+        self.wait_until_framed(window)
+        self.check_keyboard_alone(window, unconfirmed)
         self.assertEqual(self.logind_calls()[1:], [(LOGIND[unconfirmed], True, [True])])
+
+    def wait_until_framed(self, window):
+        """Framed, the window is managed, and openbox has grabbed its keys before that."""
+        x_session.wait_until(lambda: " = " in self.display.run(
+            "xprop", "-id", str(window.window), "_NET_FRAME_EXTENTS", check=False).stdout,
+                             "openbox managing the window", process=window.program)
 
     def check_closed_after_yes(self, window, label):
         """Closed right after Yes, while logind still ponders its first question, the program
         still sends the request, and ends only then."""
         self.start_window_manager()  # to close the window as the user would
-        # Framed, the window is managed, and openbox has grabbed its keys before that.
-        x_session.wait_until(lambda: " = " in self.display.run(
-            "xprop", "-id", str(window.window), "_NET_FRAME_EXTENTS", check=False).stdout,
-                             "openbox managing the window", process=window.program)
+        self.wait_until_framed(window)
         self.logind_runs(CAN[label], "time.sleep(4); ret = 'yes'")
         calls = self.logind_calls()
         self.confirm(window, label)
@@ -418,6 +416,24 @@ class LinuxProgramTest(unittest.TestCase):
         self.assertEqual(self.logind_calls(), calls, "the request went before the close")
         self.assertEqual(window.program.wait(timeout=20), 0)
         self.assertEqual(self.logind_calls()[len(calls):], [(LOGIND[label], True, [True])])
+
+    def check_keyboard_alone(self, window, label):
+        """Enter, Escape, Enter opens "Sure?" twice; held, Space and Return never answer it; the
+        first Return answers the refusal; a held arrow moves the caret."""
+        window.tab_to(label)
+        for held in (None, None, "space", "Return"):  # Enter, Escape, Enter; then held
+            window.hold(held) if held else self.display.key("Return")
+            self.display.wait_for_window("Sure?", window.program)
+            self.assertEqual(len(self.display.windows("Sure?")), 1, "held, it answered")
+            if held != "Return":
+                self.display.key("Escape")
+                x_session.wait_until(lambda: not self.display.windows("Sure?"), "Escape")
+        self.display.key("Return")
+        self.assertIn("without replying", self.box_text(window))
+        window.tab_to("txtUptime")
+        self.display.key("End")
+        window.hold("Left")
+        x_session.wait_until(lambda: uptime_caret() == 0, "the caret at the start", timeout=5)
 
     def test_wayland_native_window_read_and_pressed_over_atspi(self):
         with self.desktop(DESKTOPS[-1]) as (_, home):
@@ -450,6 +466,9 @@ class LinuxProgramTest(unittest.TestCase):
             self.assertEqual(restart.getName(0), "press")
             restart.doAction(0)
             wait(lambda: find(app, pyatspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?"')
+            restart.doAction(0)  # while it is open: nothing
+            time.sleep(SETTLE)
+            self.assertEqual(sum(child.getRole() == pyatspi.ROLE_ALERT for child in app), 1)
 
     def test_command_line_answers_before_any_display_or_bus(self):
         """Neither display nor bus is reachable: what needs none answers, the rest fails in one
@@ -533,6 +552,17 @@ def box():
     import pyatspi
     alert = find(pyatspi.Registry.getDesktop(0), pyatspi.ROLE_ALERT, "^Tolvane$")
     print(alert and find(alert, pyatspi.ROLE_LABEL, ".").name or "", end="")
+
+
+def uptime_caret():
+    """Where the uptime box's caret is, over AT-SPI in a process of its own: pyatspi keeps
+    the accessibility bus it first found."""
+    script = ("import pyatspi, linux_program_test as t\n"
+              "app = t.find(pyatspi.Registry.getDesktop(0), pyatspi.ROLE_APPLICATION, 'Tolvane')\n"
+              "print(t.find(app, pyatspi.ROLE_TEXT, '^Uptime$').queryText().caretOffset)")
+    done = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True,
+                          env=dict(os.environ, PYTHONPATH=os.path.dirname(__file__)), timeout=20)
+    return int(done.stdout) if done.returncode == 0 else -1  # not yet on the bus
 
 
 def find(root, role, name_pattern):

@@ -45,10 +45,21 @@ class WineProgramTest(unittest.TestCase):
         window.wait_for_live_uptime()
         self.assert_labels_answer_without_the_planted_dll()
         window.about()
+        # A taskbar button: Wine marks skip-taskbar exactly the windows Windows keeps off it.
+        self.assertNotIn("SKIP_TASKBAR", self.display.run(
+            "xprop", "-id", str(window.window), "_NET_WM_STATE").stdout)
         window.double_click("restart")
         window.answer("Sure?", "n")  # MessageBox's &No
-        # Held, Return opens "Sure?" once and never answers it, though Yes is the default.
-        window.hold_on_label("shutdown", "Return")
+        window.tab_to("shutdown")
+        for _ in range(2):  # Enter, Escape, Enter: "Sure?" each time
+            self.display.key("Return")
+            window.answer("Sure?", "Escape")
+            window.focus(window.window)
+        # Held, Space and Return open "Sure?" once and never answer it, Yes the default.
+        window.hold("space")
+        window.answer("Sure?", "Escape")
+        window.focus(window.window)
+        window.hold("Return")
         self.assertTrue(window.alive())
         self.confirm(window, "Return")  # pressed afresh: Yes
         self.assert_requested("shutdown")

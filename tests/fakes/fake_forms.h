@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ class FakeForms : public Forms {
     std::size_t lineWidth = std::string::npos;  // the bytes that fit on one line
     int answer = msgbox::kNo;                   // to every box
     MenuItem menuChoice = MenuItem::None;
+    std::function<void()> whileBoxOpen;  // what happens before a box is answered
 
     void SetText(Control control, const std::string& text) override {
         texts[control] = text;
@@ -38,6 +40,7 @@ class FakeForms : public Forms {
     }
     int MsgBox(const std::string& prompt, int style, const std::string& title) override {
         journal_.push_back("box " + title + " (" + std::to_string(style) + ") " + prompt);
+        if (whileBoxOpen) whileBoxOpen();
         return answer;
     }
     MenuItem PopupAboutMenu(PopupPlace place) override {

@@ -1,5 +1,8 @@
 #include "platform/qt/accessible_texts.h"
 
+#include "platform/qt/qt_text.h"
+#include "ui/window_description.h"
+
 namespace tolvane::qt {
 
 void SetAccessibleTexts(const ControlWidgets& controls) {
@@ -15,11 +18,10 @@ void SetAccessibleTexts(const ControlWidgets& controls) {
     controls.fraTodo->setAccessibleDescription(
         QStringLiteral("Two actions; each asks for a confirmation first"));
 
-    // The labels' own words, without the bullet letter they start with.
-    controls.lblShutDown->setAccessibleName(QStringLiteral("Shut Down the Computer"));
+    controls.lblShutDown->setAccessibleName(ToQString(ui::ActionName(Control::lblShutDown)));
     controls.lblShutDown->setAccessibleDescription(QStringLiteral(
         "Double-click, or press Enter or Space, to shut down the computer after a confirmation"));
-    controls.lblRestart->setAccessibleName(QStringLiteral("Restart the Computer"));
+    controls.lblRestart->setAccessibleName(ToQString(ui::ActionName(Control::lblRestart)));
     controls.lblRestart->setAccessibleDescription(QStringLiteral(
         "Double-click, or press Enter or Space, to restart the computer after a confirmation"));
 }

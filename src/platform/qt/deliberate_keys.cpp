@@ -23,9 +23,11 @@ bool DeliberateKeys::eventFilter(QObject* watched, QEvent* event) {
     // events made up without one have only the key.
     const auto code = keyEvent.nativeScanCode() ? keyEvent.nativeScanCode()
                                                 : static_cast<quint32>(keyEvent.key());
+    const int pressed = keyEvent.key();
     const ui::KeyStroke stroke{
         code, event->type() == QEvent::KeyPress ? ui::KeyEdge::Press : ui::KeyEdge::Release,
-        keyEvent.timestamp(), keyEvent.isAutoRepeat()};
+        keyEvent.timestamp(), keyEvent.isAutoRepeat(),
+        pressed == Qt::Key_Return || pressed == Qt::Key_Enter || pressed == Qt::Key_Space};
     return !gate_.Deliberate(stroke);
 }
 

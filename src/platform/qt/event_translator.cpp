@@ -98,7 +98,8 @@ bool EventTranslator::Mouse(const QWidget& widget, Control control, const QMouse
     if (event.type() == QEvent::MouseMove) {
         handlers_.MouseMove(control);
     } else if (event.type() == QEvent::MouseButtonDblClick) {
-        handlers_.DblClick(control);
+        // The left button's alone, as on Windows, where only it sends a label's double-click.
+        if (event.button() == Qt::LeftButton) handlers_.DblClick(control);
     } else if (const auto button = ButtonOf(event.button())) {
         handlers_.MouseDown(control, *button);
     }

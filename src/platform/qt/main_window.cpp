@@ -12,11 +12,10 @@ namespace {
 
 // The window's own frame, caption and font, then its controls.
 ControlWidgets SetUpWindow(QWidget& window) {
-    // A tool window with a caption and a Close button only.
-    window.setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A caption and a Close button only. A normal window, not a tool window: desktops
+    // leave those out of the task bar and Alt+Tab, the keyboard's way back to it.
+    window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint);
-    // Qt takes tool windows out of quit-on-last-close; this one is the whole program.
-    window.setAttribute(Qt::WA_QuitOnClose, true);
     window.setWindowTitle(ToQString(ui::kWindowCaption));
 
     // Tahoma where installed; else a free sans of about its width, so the heading's

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QFontMetrics>
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/qt/qt_text.h"
@@ -57,7 +58,14 @@ QtForms::QtForms(QWidget& window, const ControlWidgets& controls, ui::KeyGate& k
 void QtForms::SetText(Control control, const std::string& text) {
     const QString qtext = ToQString(text);
     if (control == Control::frmMain) return window_.setWindowTitle(qtext);
-    if (control == Control::txtUptime) return controls_.txtUptime->setText(qtext);
+    if (control == Control::txtUptime) {
+        // Where the caret was, not at the end: the box shows its text's beginning when it
+        // does not all fit, as Windows' edit box does, and the caret stays where moved.
+        QLineEdit& box = *controls_.txtUptime;
+        const auto caret = std::min<qsizetype>(box.cursorPosition(), qtext.size());
+        box.setText(qtext);
+        return box.setCursorPosition(static_cast<int>(caret));
+    }
     if (control == Control::fraTodo) return controls_.fraTodo->setTitle(qtext);
     QLabel* label = controls_.Label(control);
     label->setText(qtext);
@@ -99,8 +107,8 @@ void QtForms::SetForeColor(Control control, OleColor color) {
 
 int QtForms::MsgBox(const std::string& prompt, int style, const std::string& title) {
     const auto box = MakeMessageBox(prompt, style, title, &window_);
-    // A key already down must not answer it.
-    keys_.BoxOpened();
+    // A key already down must not answer it, nor a held one.
+    const ui::KeyGate::Box open(keys_);
     presentBox_(*box);
     return AnswerOf(*box);
 }

@@ -102,10 +102,12 @@ LRESULT CALLBACK KeyMessageHook(int code, WPARAM removal, LPARAM lParam) {
     const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP;
     if (code == HC_ACTION && removal == PM_REMOVE && key && hookedKeys) {
         const bool press = message.message == WM_KEYDOWN;
-        // Bit 30 of a press: the key was already down, so this is a repeat.
+        // Bit 30 of a press: the key was already down, so this is a repeat. The system tells
+        // every repeat so, and two presses may share a timestamp (SendInput).
         const ui::KeyStroke stroke{static_cast<std::uint32_t>(message.wParam),
-                                   press ? ui::KeyEdge::Press : ui::KeyEdge::Release, message.time,
-                                   press && (message.lParam & (1 << 30)) != 0};
+                                   press ? ui::KeyEdge::Press : ui::KeyEdge::Release, std::nullopt,
+                                   press && (message.lParam & (1 << 30)) != 0,
+                                   KeyOf(message.wParam) != Key::Other};
         if (!hookedKeys->Deliberate(stroke)) message.message = WM_NULL;
     }
     return CallNextHookEx(nullptr, code, removal, lParam);
@@ -128,8 +130,10 @@ bool MainWindow::Create(HINSTANCE instance) {
     if (!windowClass) return false;
     {
         const ScopedPerMonitorDpiAwareness perMonitor;
-        // A fixed tool window: caption and Close only, thin border, no sizing.
-        if (!CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, Widen(ui::kWindowCaption).c_str(),
+        // A fixed tool window: caption and Close only, thin border, no sizing. Yet with a
+        // taskbar button and an Alt+Tab entry, the keyboard's way back to it.
+        if (!CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_APPWINDOW, kClassName,
+                             Widen(ui::kWindowCaption).c_str(),
                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this))
             return false;
@@ -297,12 +301,16 @@ LRESULT CALLBACK MainWindow::LabelProc(HWND label, UINT message, WPARAM wParam, 
     if (message == WM_MOUSEMOVE) self->frmMain_.MouseMove(*control);
     if (const auto button = ButtonOf(message)) self->frmMain_.MouseDown(*control, *button);
     // Named by its tooltip where it has one: the whole text, which the label may shorten.
-    if (message == WM_GETOBJECT)
+    if (message == WM_GETOBJECT) {
+        const bool action = ui::IsActionLabel(*control);
         if (const LRESULT object =
                 AnswerGetObject(label, wParam, lParam,
-                                {ui::IsActionLabel(*control), self->forms_.ToolTip(*control),
+                                {action,
+                                 action ? Widen(ui::ActionName(*control))
+                                        : self->forms_.ToolTip(*control),
                                  self->labelsConnected_}))
             return object;
+    }
     if (ui::IsActionLabel(*control)) {
         if (message == kPressMessage) {
             self->frmMain_.Activate(*control);

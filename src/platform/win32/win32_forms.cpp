@@ -77,8 +77,16 @@ OleColor Win32Forms::ForeColor(Control control) const {
 }
 
 void Win32Forms::SetText(Control control, const std::string& text) {
+    const HWND window = Window(control);
+    // The text box keeps its caret (the beginning at first, which then shows) rather than
+    // have it put back at the start every second.
+    DWORD caret = 0;
+    if (control == Control::txtUptime)
+        SendMessageW(window, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     // Static and edit controls take CR LF as their line break, as the texts carry it.
-    SetWindowTextW(Window(control), Widen(text).c_str());
+    SetWindowTextW(window, Widen(text).c_str());
+    if (control == Control::txtUptime)
+        SendMessageW(window, EM_SETSEL, caret, static_cast<LPARAM>(caret));
 }
 
 std::string Win32Forms::Text(Control control) {
@@ -160,8 +168,8 @@ int Win32Forms::MsgBox(const std::string& prompt, int style, const std::string& 
     // The style values are MessageBoxW's own: 4 is MB_YESNO, 32 MB_ICONQUESTION, 64
     // MB_ICONINFORMATION; the first button (Yes, OK) is the default.
     const auto type = static_cast<UINT>(style) | MB_DEFBUTTON1 | MB_APPLMODAL;
-    // A key already down must not answer it.
-    keys_.BoxOpened();
+    // A key already down must not answer it, nor a held one.
+    const ui::KeyGate::Box open(keys_);
     return presentBox_({Window(Control::frmMain), Widen(prompt), Widen(title), type});
 }
 
