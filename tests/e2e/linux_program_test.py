@@ -466,8 +466,9 @@ class LinuxProgramTest(unittest.TestCase):
             self.assertEqual(restart.getName(0), "press")
             restart.doAction(0)
             wait(lambda: find(app, pyatspi.ROLE_ALERT, r"^Sure\?$"), '"Sure?"')
-            restart.doAction(0)  # while it is open: nothing
-            time.sleep(SETTLE)
+            restart.doAction(0)  # while it is open: nothing, once the window has moved on
+            shown = uptime.getText(0, -1)
+            wait(lambda: uptime.getText(0, -1) != shown, "the uptime moving on after the press")
             self.assertEqual(sum(child.getRole() == pyatspi.ROLE_ALERT for child in app), 1)
 
     def test_command_line_answers_before_any_display_or_bus(self):
