@@ -36,8 +36,11 @@ class MainWindow:
         return (self.client[0] + px(left), self.client[1] + px(top), px(width), px(height))
 
     def point_at(self, control, dx=0.5, dy=0.5):
+        """Moves the pointer there in a few steps, as a hand would."""
         x, y, width, height = self.rect(control)
-        self.display.move_to(self.window, x + round(width * dx), y + round(height * dy))
+        for step in (-6, -3, 0):
+            self.display.xdotool("mousemove", "--window", str(self.window),
+                                 str(x + round(width * dx) + step), str(y + round(height * dy)))
 
     def alive(self):
         return self.program.poll() is None and self.display.windows(self.description["caption"])

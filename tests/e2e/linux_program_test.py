@@ -88,12 +88,13 @@ GLib.timeout_add(300, lambda obj=self, signal=signal: obj.EmitSignal(
     'org.gnome.SessionManager.EndSessionDialog', signal, '', []) and False)
 """
 
-# Each desktop: how it starts ("{home}" is the test's home), the bus name that shows it is up,
-# the services D-Bus starts for it on demand, the files it reads, openbox started "before" it
-# or awaited as its "required" component, the call that says it is "idle"; the requests that
-# reach it for restart and shut down, those for the other label first when "cancelled" in
-# GNOME Shell's dialog; whether it "asks_logind" itself first; and whether it is "silent",
-# never answering a request that succeeds.
+# Each desktop: how it starts ("{home}" is the test's home), the bus name that shows it is up
+# (GNOME's, which MATE and Cinnamon keep, unless given), the services D-Bus starts for it on
+# demand, the files it reads, openbox started "before" it or awaited as its "required"
+# component, the call that says it is "idle"; the requests that reach it for restart and shut
+# down, those for the other label first when "cancelled" in GNOME Shell's dialog; whether it
+# "asks_logind" itself first; and whether it is "silent", never answering a request that
+# succeeds.
 DESKTOPS = [
     dict(name="kde", command=["ksmserver"], owner="org.kde.ksmserver",
          services=["org.kde.Shutdown"],
@@ -105,14 +106,12 @@ DESKTOPS = [
                "org.xfce.Session.Manager", "GetState", 1),
          wm="required", requests=("Restart", "Shutdown"), asks_logind=True),
     dict(name="mate", command=["mate-session", "-a", "{home}/autostart"],
-         owner="org.gnome.SessionManager",
          files={"config/glib-2.0/settings/keyfile": "[org/mate/desktop/session]\n"
                 "required-components-list=@as []\ndefault-session=@as []\n"
                 "gnome-compat-startup=@as []\n"},
          requests=("RequestReboot", "RequestShutdown")),
     dict(name="cinnamon",
          command=["cinnamon-session", "--session=tolvane", "-a", "{home}/autostart"],
-         owner="org.gnome.SessionManager",
          files={"config/cinnamon-session/sessions/tolvane.session":
                 "[Cinnamon Session]\nName=Tolvane test\nRequiredComponents=openbox;\n",
                 "schemas/tolvane-cinnamon.gschema.xml": CINNAMON_SCHEMAS},
@@ -120,7 +119,6 @@ DESKTOPS = [
     dict(name="gnome",
          command=["/usr/libexec/gnome-session-binary", "--builtin", "--session=tolvane",
                   "--disable-acceleration-check", "-a", "{home}/autostart"],
-         owner="org.gnome.SessionManager",
          files={"config/gnome-session/sessions/tolvane.session":
                 "[GNOME Session]\nName=Tolvane test\nRequiredComponents=\n"},
          requests=("RequestReboot Reboot", "RequestShutdown Shutdown"), cancelled=True,
@@ -141,33 +139,14 @@ def method_calls(log, members):
     return [m for m in logged if m["type"] == "method_call" and m.get("member") in members]
 
 
-def no_buses(directory):
-    """The environment with neither bus reachable: the window needs none."""
-    return dict(os.environ, **{f"DBUS_{bus}_BUS_ADDRESS": f"unix:path={directory}/missing"
-                               for bus in ("SYSTEM", "SESSION")})
-
-
-def start(display, directory, env=None):
-    """The program on display, its home and runtime directory in directory."""
-    os.makedirs(f"{directory}/runtime", mode=0o700, exist_ok=True)
-    env = dict(display.env(env), QT_QPA_PLATFORM="xcb", HOME=directory,
-               XDG_RUNTIME_DIR=f"{directory}/runtime")
-    return x_session.spawn([PROGRAM], f"{directory}/tolvane.log", env)
-
-
 def stop_all():
     """Kills what the desktop started: this process is a subreaper, so daemons that left their
     parent come back to it as children, round after round, until none is left."""
-    while True:
-        children = {int(pid) for task in os.listdir("/proc/self/task")
-                    for pid in x_session.read(f"/proc/self/task/{task}/children").split()}
-        if not children:
-            return
+    while children := {int(pid) for task in os.listdir("/proc/self/task")
+                       for pid in x_session.read(f"/proc/self/task/{task}/children").split()}:
         for pid in children:
-            with contextlib.suppress(ProcessLookupError):
+            with contextlib.suppress(ProcessLookupError, ChildProcessError):
                 os.kill(pid, signal.SIGKILL)
-        for pid in children:
-            with contextlib.suppress(ChildProcessError):
                 os.waitpid(pid, 0)
 
 
@@ -241,7 +220,8 @@ class LinuxProgramTest(unittest.TestCase):
         command = [part.replace("{home}", home) for part in desktop["command"]]
         manager = x_session.spawn(command, f"{home}/session.log")
         bus = self.buses.get_dbus()
-        x_session.wait_until(lambda: bus.name_has_owner(desktop["owner"]),
+        owner = desktop.get("owner", "org.gnome.SessionManager")
+        x_session.wait_until(lambda: bus.name_has_owner(owner),
                              f"{desktop['name']}'s session manager on the bus", timeout=30,
                              process=manager)
         if "idle" in desktop:  # it takes requests only once it has started its session
@@ -268,6 +248,12 @@ class LinuxProgramTest(unittest.TestCase):
         x_session.wait_until(lambda: "window id" in self.display.run(
             "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False).stdout,
                              "openbox managing the screen", process=process)
+
+    @staticmethod
+    def start_program(home, **env):
+        """The program on the desktop's X display."""
+        return x_session.spawn([PROGRAM], f"{home}/tolvane.log",
+                               dict(os.environ, QT_QPA_PLATFORM="xcb", **env))
 
     def confirm(self, window, label):
         window.double_click(label)
@@ -309,9 +295,8 @@ class LinuxProgramTest(unittest.TestCase):
     def check_desktop(self, desktop, label):
         unconfirmed = "shutdown" if label == "restart" else "restart"
         with self.desktop(desktop) as (manager, home):
-            env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-            window = frm_main_driver.MainWindow(self.display, start(self.display, home, env),
-                                                DESCRIPTION)
+            window = frm_main_driver.MainWindow(self.display, self.start_program(
+                home, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), DESCRIPTION)
             window.wait_for_live_uptime()
             self.check_stopped_by_logind(window, manager, label)
             if desktop.get("asks_logind"):  # logind's "no" to its own question, after our "yes"
@@ -458,8 +443,10 @@ class LinuxProgramTest(unittest.TestCase):
         version = f"tolvane {VERSION}\n"
         runtime = os.path.join(self.dir, "runtime")  # as a session has, so Wayland's library
         os.makedirs(runtime, mode=0o700, exist_ok=True)  # has nothing else to complain about
-        base = {name: value for name, value in no_buses(self.dir).items() if name not in
+        base = {name: value for name, value in os.environ.items() if name not in
                 ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE")}
+        missing = f"unix:path={self.dir}/missing"
+        base.update(DBUS_SYSTEM_BUS_ADDRESS=missing, DBUS_SESSION_BUS_ADDRESS=missing)
         for arguments, env, status, stdout, stderr in (
                 (["--version"], {}, 0, version, ""),
                 (["-platform", "xcb", "--version"], {}, 0, version, ""),
@@ -483,23 +470,21 @@ class LinuxProgramTest(unittest.TestCase):
     def test_soak_resident_memory_stays_flat_and_the_timer_runs(self):
         """Left running (TOLVANE_SOAK_SECONDS, 60 by default), it may not grow by more than
         256 KiB resident from its 10th second, when fonts and first paints are done."""
-        display = x_session.Display(os.path.join(self.dir, "xvfb.log"))
-        self.addCleanup(display.close)
-        started = time.monotonic()
-        program = start(display, self.dir, no_buses(self.dir))
-        self.addCleanup(x_session.stop, program)
-        display.wait_for_window("Tolvane", process=program)
+        with self.desktop(DESKTOPS[-1]) as (_, home):
+            started = time.monotonic()
+            program = self.start_program(home)
+            self.display.wait_for_window("Tolvane", process=program)
 
-        def sample_at(second):  # (KiB resident, CPU ticks used so far)
-            time.sleep(max(0.0, started + second - time.monotonic()))
-            self.assertIsNone(program.poll(), "the program ended")
-            status = x_session.read(f"/proc/{program.pid}/status")
-            stat = x_session.read(f"/proc/{program.pid}/stat").rsplit(")", 1)[1].split()
-            return (int(re.search(r"^VmRSS:\s+(\d+) kB", status, re.M).group(1)),
-                    int(stat[11]) + int(stat[12]))  # utime + stime
+            def sample_at(second):  # (KiB resident, CPU ticks used so far)
+                time.sleep(max(0.0, started + second - time.monotonic()))
+                self.assertIsNone(program.poll(), "the program ended")
+                status = x_session.read(f"/proc/{program.pid}/status")
+                stat = x_session.read(f"/proc/{program.pid}/stat").rsplit(")", 1)[1].split()
+                return (int(re.search(r"^VmRSS:\s+(\d+) kB", status, re.M).group(1)),
+                        int(stat[11]) + int(stat[12]))  # utime + stime
 
-        (settled, used), (last, used_after) = sample_at(10), sample_at(
-            float(os.environ.get("TOLVANE_SOAK_SECONDS", "60")))
+            (settled, used), (last, used_after) = sample_at(10), sample_at(
+                float(os.environ.get("TOLVANE_SOAK_SECONDS", "60")))
         print(f"VmRSS grew {last - settled} KiB after the 10th second", file=sys.stderr)
         self.assertGreater(used_after, used, "no CPU time after settling: the timer stopped")
         self.assertLessEqual(last - settled, 256)

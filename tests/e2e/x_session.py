@@ -2,6 +2,7 @@
 the processes started for a test. Every wait is a bounded poll that fails saying what it
 awaited."""
 
+import contextlib
 import os
 import re
 import subprocess
@@ -42,9 +43,8 @@ class Display:
 
     def env(self, base=None):
         env = dict(os.environ if base is None else base, DISPLAY=self.name)
-        env.pop("WAYLAND_DISPLAY", None)
-        env.pop("XAUTHORITY", None)
-        return env
+        return {name: value for name, value in env.items()
+                if name not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
 
     def run(self, *args, check=True):
         done = subprocess.run(args, env=self.env(), stdin=subprocess.DEVNULL,
@@ -65,11 +65,6 @@ class Display:
     def wait_for_window(self, title, process=None):
         return wait_until(lambda: self.windows(title), f'a window titled "{title}"',
                           process=process)[0]
-
-    def move_to(self, window, x, y):
-        """Moves the pointer to (x, y) inside window, in a few steps as a hand would."""
-        for dx in (-6, -3, 0):
-            self.xdotool("mousemove", "--window", str(window), str(x + dx), str(y))
 
     def click(self, button, repeat=1):
         self.xdotool("click", "--repeat", str(repeat), "--delay", "80", str(button))
@@ -115,8 +110,6 @@ def stop(process):
 def print_logs(directory, *names):
     """The tail of each log, for a test that failed."""
     for name in names:
-        try:
+        with contextlib.suppress(OSError):
             print(f"--- {name}", read(os.path.join(directory, name))[-3000:], sep="\n",
                   file=sys.stderr)
-        except OSError:
-            pass
