@@ -36,9 +36,8 @@ class MainWindow:
         return (self.client[0] + px(left), self.client[1] + px(top), px(width), px(height))
 
     def point_at(self, control, dx=0.5, dy=0.5):
-        """Moves the pointer there in a few steps, as a hand would."""
         x, y, width, height = self.rect(control)
-        for step in (-6, -3, 0):
+        for step in (-6, -3, 0):  # a few steps, as a hand moves
             self.display.xdotool("mousemove", "--window", str(self.window),
                                  str(x + round(width * dx) + step), str(y + round(height * dy)))
 
@@ -74,9 +73,8 @@ class MainWindow:
         """key held down, the X server repeating it as it does a held key: first made sure
         of, else this tests nothing."""
         keyboard = self.display.run("xset", "q").stdout
-        delay = re.search(r"auto repeat delay:\s+(\d+)", keyboard)
-        if not re.search(r"auto repeat:\s+on", keyboard) or not delay or \
-                int(delay[1]) >= seconds * 500:
+        delay = re.search(r"auto repeat:\s+on\b.*auto repeat delay:\s+(\d+)", keyboard, re.S)
+        if not delay or int(delay[1]) >= seconds * 500:
             raise AssertionError(f"the X server would not repeat a held key:\n{keyboard}")
         self.display.xdotool("keydown", key)
         try:

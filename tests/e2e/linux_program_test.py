@@ -33,8 +33,6 @@ LOGIND = {"restart": "Reboot", "shutdown": "PowerOff"}
 CAN = {"restart": "CanReboot", "shutdown": "CanPowerOff"}
 MANAGER = "org.freedesktop.login1.Manager"
 INTERACTIVE = 0x4  # the header flag ALLOW_INTERACTIVE_AUTHORIZATION
-DENIED = ("raise dbus.exceptions.DBusException('Operation inhibited.', "
-          "name='org.freedesktop.DBus.Error.AccessDenied')")  # polkit's refusal
 # logind stopping each label's request first: its answer to CanReboot or CanPowerOff, the
 # inhibitors held (what, who, why, mode; only the first blocks a shutdown) and the words shown.
 STOPS = {
@@ -97,8 +95,7 @@ GLib.timeout_add(300, lambda obj=self, signal=signal: obj.EmitSignal(
 # succeeds.
 DESKTOPS = [
     dict(name="kde", command=["ksmserver"], owner="org.kde.ksmserver",
-         services=["org.kde.Shutdown"],
-         requests=("logoutAndReboot", "logoutAndShutdown")),
+         services=["org.kde.Shutdown"], requests=("logoutAndReboot", "logoutAndShutdown")),
     dict(name="xfce", command=["xfce4-session"], owner="org.xfce.SessionManager",
          services=["org.xfce.Xfconf"],
          files={"config/xfce4/xfconf/xfce-perchannel-xml/xfce4-session.xml": XFCE_CHANNEL},
@@ -139,6 +136,19 @@ def method_calls(log, members):
     return [m for m in logged if m["type"] == "method_call" and m.get("member") in members]
 
 
+def monitor(address, log, *names):
+    """busctl watching what reaches names (all when none) on a bus, into log."""
+    x_session.spawn(["busctl", "--address=" + address, "monitor", "--json=short", *names], log)
+    x_session.wait_until(lambda: "Monitoring" in x_session.read(log), f"busctl on {log}")
+    return log
+
+
+def start_program(home, **env):
+    """The program on the desktop's X display."""
+    return x_session.spawn([PROGRAM], f"{home}/tolvane.log",
+                           dict(os.environ, QT_QPA_PLATFORM="xcb", **env))
+
+
 def stop_all():
     """Kills what the desktop started: this process is a subreaper, so daemons that left their
     parent come back to it as children, round after round, until none is left."""
@@ -171,8 +181,7 @@ class LinuxProgramTest(unittest.TestCase):
         return [(m["member"], bool(m["flags"] & INTERACTIVE), m["payload"]["data"])
                 for m in method_calls(self.monitor_log, LOGIND.values())]
 
-    def requests(self):
-        """The requests that reached a session manager."""
+    def requests(self):  # that reached a session manager
         return [m["member"] for m in method_calls(self.session_log, REQUESTS)]
 
     def start_desktop(self, desktop, home):
@@ -182,8 +191,8 @@ class LinuxProgramTest(unittest.TestCase):
         os.environ["DISPLAY"] = self.display.name
         self.buses.start_system_bus()
         _, self.logind = self.buses.spawn_server_template("logind", stdout=subprocess.DEVNULL)
-        self.monitor_log = self.monitor(os.environ["DBUS_SYSTEM_BUS_ADDRESS"],
-                                        f"{home}/logind.log", "org.freedesktop.login1")
+        self.monitor_log = monitor(os.environ["DBUS_SYSTEM_BUS_ADDRESS"], f"{home}/logind.log",
+                                   "org.freedesktop.login1")
         for sub in ("config", "data", "cache", "runtime", "autostart"):
             os.makedirs(os.path.join(home, sub), mode=0o700)
         os.environ.update(HOME=home, XDG_CONFIG_HOME=f"{home}/config",
@@ -200,8 +209,7 @@ class LinuxProgramTest(unittest.TestCase):
             subprocess.run(["glib-compile-schemas", f"{home}/schemas"], check=True)
             os.environ["GSETTINGS_SCHEMA_DIR"] = f"{home}/schemas"
         self.buses.start_session_bus()  # after the files and variables its services read
-        self.session_log = self.monitor(os.environ["DBUS_SESSION_BUS_ADDRESS"],
-                                        f"{home}/session.json")
+        self.session_log = monitor(os.environ["DBUS_SESSION_BUS_ADDRESS"], f"{home}/session.json")
         for service in ["org.a11y.Bus", *desktop.get("services", [])]:  # a11y: as a desktop's
             self.buses.enable_service(service)
         if desktop.get("cancelled"):
@@ -233,14 +241,6 @@ class LinuxProgramTest(unittest.TestCase):
             self.window_manager(manager)
         return manager
 
-    @staticmethod
-    def monitor(address, log, *names):
-        """busctl watching what reaches names (all when none) on a bus, into log."""
-        x_session.spawn(["busctl", "--address=" + address, "monitor", "--json=short", *names],
-                        log)
-        x_session.wait_until(lambda: "Monitoring" in x_session.read(log), f"busctl on {log}")
-        return log
-
     def window_manager(self, process=None):
         """openbox, started unless given, managing the screen: a window mapped while it is
         still taking over the screen stays hidden."""
@@ -248,12 +248,6 @@ class LinuxProgramTest(unittest.TestCase):
         x_session.wait_until(lambda: "window id" in self.display.run(
             "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False).stdout,
                              "openbox managing the screen", process=process)
-
-    @staticmethod
-    def start_program(home, **env):
-        """The program on the desktop's X display."""
-        return x_session.spawn([PROGRAM], f"{home}/tolvane.log",
-                               dict(os.environ, QT_QPA_PLATFORM="xcb", **env))
 
     def confirm(self, window, label):
         window.double_click(label)
@@ -283,19 +277,17 @@ class LinuxProgramTest(unittest.TestCase):
         window.answer("Sure?", "Escape")
 
     def test_yes_reaches_logind_through_each_desktop_and_a_refusal_or_inhibitor_in_a_box(self):
-        only = os.environ.get("TOLVANE_DESKTOPS", "").split()  # to rerun some rows by hand
         for desktop in DESKTOPS:
             for label in ("restart", "shutdown"):
                 with self.subTest(desktop=desktop["name"], label=label):
                     if desktop["command"] and not shutil.which(desktop["command"][0]):
                         self.skipTest(f"{desktop['command'][0]} is not installed")
-                    if not only or desktop["name"] in only:
-                        self.check_desktop(desktop, label)
+                    self.check_desktop(desktop, label)
 
     def check_desktop(self, desktop, label):
         unconfirmed = "shutdown" if label == "restart" else "restart"
         with self.desktop(desktop) as (manager, home):
-            window = frm_main_driver.MainWindow(self.display, self.start_program(
+            window = frm_main_driver.MainWindow(self.display, start_program(
                 home, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), DESCRIPTION)
             window.wait_for_live_uptime()
             self.check_stopped_by_logind(window, manager, label)
@@ -329,7 +321,6 @@ class LinuxProgramTest(unittest.TestCase):
         the session manager goes on."""
         can, inhibitors, shown = STOPS[label]
         self.logind_runs(CAN[label], f"ret = '{can}'")
-        self.logind_runs(LOGIND[label], DENIED)  # should it be asked all the same
         held = [self.logind.Inhibit(*held, dbus_interface=MANAGER) for held in inhibitors]
         self.confirm(window, label)
         self.assertRegex(self.box_text(window), f"^Tolvane could not [^\n]*\n{re.escape(shown)}$")
@@ -338,7 +329,6 @@ class LinuxProgramTest(unittest.TestCase):
         for fd in held:
             os.close(fd.take())
         self.logind_runs(CAN[label], "ret = 'yes'")
-        self.logind_runs(LOGIND[label], "")
 
     def logind_runs(self, method, code):
         self.logind.AddMethod(MANAGER, method, "b" if method in LOGIND.values() else "",
@@ -381,13 +371,9 @@ class LinuxProgramTest(unittest.TestCase):
         self.assertIn("_NET_WM_WINDOW_TYPE_NORMAL", shown)
         # logind gone without answering: a lost answer, which only GNOME's or LXQt's ending is.
         self.logind_runs(LOGIND[unconfirmed], "os._exit(0)")
-        self.check_keyboard_alone(window, unconfirmed)
-        self.assertEqual(self.logind_calls()[1:], [(LOGIND[unconfirmed], True, [True])])
-
-    def check_keyboard_alone(self, window, label):
-        """Enter, Escape, Enter opens "Sure?" twice; held, Space and Return never answer it; the
-        first Return answers the refusal; a held arrow moves the caret."""
-        window.tab_to(label)
+        # The keyboard alone: Enter, Escape, Enter opens "Sure?" twice; held, Space and Return
+        # never answer it; the first Return answers the refusal; a held arrow moves the caret.
+        window.tab_to(unconfirmed)
         for held in (None, None, "space", "Return"):  # Enter, Escape, Enter; then held
             window.hold(held) if held else self.display.key("Return")
             self.display.wait_for_window("Sure?", window.program)
@@ -402,6 +388,7 @@ class LinuxProgramTest(unittest.TestCase):
         window.hold("Left")
         x_session.wait_until(lambda: over_atspi("caret") == "0", "the caret at the start",
                              timeout=5)
+        self.assertEqual(self.logind_calls()[1:], [(LOGIND[unconfirmed], True, [True])])
 
     def test_wayland_native_window_read_and_pressed_over_atspi(self):
         with self.desktop(DESKTOPS[-1]) as (_, home):
@@ -428,8 +415,7 @@ class LinuxProgramTest(unittest.TestCase):
             heading = wait(lambda: find(app, pyatspi.ROLE_LABEL, "has been up for:"), "heading")
             self.assertIn(socket.gethostname(), heading.name)
             uptime = find(app, pyatspi.ROLE_TEXT, "^Uptime$").queryText()
-            first = wait(lambda: uptime.getText(0, -1), "an uptime")
-            wait(lambda: uptime.getText(0, -1) != first, "the uptime moving on")
+            wait(lambda: uptime.getText(0, -1), "an uptime")  # live: the desktops' table
             restart = find(app, pyatspi.ROLE_PUSH_BUTTON, "Restart the Computer").queryAction()
             self.assertEqual(restart.getName(0), "press")
             restart.doAction(0)
@@ -443,10 +429,11 @@ class LinuxProgramTest(unittest.TestCase):
         version = f"tolvane {VERSION}\n"
         runtime = os.path.join(self.dir, "runtime")  # as a session has, so Wayland's library
         os.makedirs(runtime, mode=0o700, exist_ok=True)  # has nothing else to complain about
+        missing = f"unix:path={self.dir}/missing"
         base = {name: value for name, value in os.environ.items() if name not in
                 ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE")}
-        missing = f"unix:path={self.dir}/missing"
-        base.update(DBUS_SYSTEM_BUS_ADDRESS=missing, DBUS_SESSION_BUS_ADDRESS=missing)
+        base.update(XDG_RUNTIME_DIR=runtime, DBUS_SYSTEM_BUS_ADDRESS=missing,
+                    DBUS_SESSION_BUS_ADDRESS=missing)
         for arguments, env, status, stdout, stderr in (
                 (["--version"], {}, 0, version, ""),
                 (["-platform", "xcb", "--version"], {}, 0, version, ""),
@@ -459,8 +446,7 @@ class LinuxProgramTest(unittest.TestCase):
                 ([], {"WAYLAND_DISPLAY": "nope"}, 1, "", no_display),
                 (["-display", ":151"], {}, 1, "", no_display)):
             with self.subTest(arguments=arguments, env=env):
-                done = subprocess.run([PROGRAM, *arguments],
-                                      env=dict(base, XDG_RUNTIME_DIR=runtime, **env),
+                done = subprocess.run([PROGRAM, *arguments], env=dict(base, **env),
                                       stdin=subprocess.DEVNULL, capture_output=True, text=True,
                                       timeout=20, check=False)
                 self.assertEqual(done.returncode, status)
@@ -472,7 +458,7 @@ class LinuxProgramTest(unittest.TestCase):
         256 KiB resident from its 10th second, when fonts and first paints are done."""
         with self.desktop(DESKTOPS[-1]) as (_, home):
             started = time.monotonic()
-            program = self.start_program(home)
+            program = start_program(home)
             self.display.wait_for_window("Tolvane", process=program)
 
             def sample_at(second):  # (KiB resident, CPU ticks used so far)
@@ -496,9 +482,11 @@ class LinuxProgramTest(unittest.TestCase):
         environment = dict(os.environ)
         try:
             yield self.start_desktop(desktop, home), home
-        except BaseException:
-            x_session.print_logs(home, "session.log", "openbox.log", "tolvane.log", "shell.log",
-                                 "logind.log", "weston.log")
+        except BaseException:  # the tail of each log
+            for log in ("session", "openbox", "tolvane", "shell", "logind", "weston"):
+                with contextlib.suppress(OSError):
+                    print(f"--- {log}.log", x_session.read(f"{home}/{log}.log")[-3000:],
+                          sep="\n", file=sys.stderr)
             raise
         finally:
             stop_all()
@@ -527,7 +515,6 @@ def box():
 
 
 def caret():
-    """Where the uptime box's caret is."""
     import pyatspi
     app = find(pyatspi.Registry.getDesktop(0), pyatspi.ROLE_APPLICATION, "Tolvane")
     print(find(app, pyatspi.ROLE_TEXT, "^Uptime$").queryText().caretOffset, end="")

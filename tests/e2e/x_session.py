@@ -1,12 +1,9 @@
 """A private Xvfb display, the xdotool and ImageMagick steps that drive a program on it, and
-the processes started for a test. Every wait is a bounded poll that fails saying what it
-awaited."""
+the processes started for a test. Every wait is a bounded poll that fails naming what it awaited."""
 
-import contextlib
 import os
 import re
 import subprocess
-import sys
 import time
 
 WAIT_TIMEOUT = 20  # seconds; only reached when something is broken
@@ -41,9 +38,8 @@ class Display:
             stop(self._server)
             raise RuntimeError(f"Xvfb did not start; see {log_path}")
 
-    def env(self, base=None):
-        env = dict(os.environ if base is None else base, DISPLAY=self.name)
-        return {name: value for name, value in env.items()
+    def env(self):
+        return {name: value for name, value in dict(os.environ, DISPLAY=self.name).items()
                 if name not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
 
     def run(self, *args, check=True):
@@ -105,11 +101,3 @@ def stop(process):
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait()
-
-
-def print_logs(directory, *names):
-    """The tail of each log, for a test that failed."""
-    for name in names:
-        with contextlib.suppress(OSError):
-            print(f"--- {name}", read(os.path.join(directory, name))[-3000:], sep="\n",
-                  file=sys.stderr)
