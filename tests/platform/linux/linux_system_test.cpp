@@ -93,7 +93,9 @@ TEST(LinuxSystemTest, ReadsTheFirstRegularOSReleaseFileNeverBothAndAtMost64KiB) 
             std::ofstream(dir / "linked") << c.etcText;
             std::filesystem::create_symlink(dir / "linked", etc);
         }
-        if (c.etc == Kind::Fifo) ASSERT_EQ(mkfifo(etc.c_str(), 0600), 0);
+        if (c.etc == Kind::Fifo) {
+            ASSERT_EQ(mkfifo(etc.c_str(), 0600), 0);
+        }
         if (c.etc == Kind::LinkToDevZero) std::filesystem::create_symlink("/dev/zero", etc);
         EXPECT_EQ(OSNameFromFiles(etc, usrLib), c.name) << "case " << (&c - cases);
     }
