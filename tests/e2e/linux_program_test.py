@@ -242,8 +242,7 @@ class LinuxProgramTest(unittest.TestCase):
         return manager
 
     def window_manager(self, process=None):
-        """openbox, started unless given, managing the screen: a window mapped while it is
-        still taking over the screen stays hidden."""
+        """openbox, started unless given, managing the screen: windows mapped sooner stay hidden."""
         process = process or x_session.spawn(["openbox"], f"{os.environ['HOME']}/openbox.log")
         x_session.wait_until(lambda: "window id" in self.display.run(
             "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False).stdout,
