@@ -37,7 +37,9 @@ class MainWindow:
 
     def point_at(self, control, dx=0.5, dy=0.5):
         x, y, width, height = self.rect(control)
-        self.display.move_to(self.window, x + round(width * dx), y + round(height * dy))
+        for step in (-6, -3, 0):  # a few steps, as a hand moves
+            self.display.xdotool("mousemove", "--window", str(self.window),
+                                 str(x + round(width * dx) + step), str(y + round(height * dy)))
 
     def alive(self):
         return self.program.poll() is None and self.display.windows(self.description["caption"])
@@ -71,9 +73,8 @@ class MainWindow:
         """key held down, the X server repeating it as it does a held key: first made sure
         of, else this tests nothing."""
         keyboard = self.display.run("xset", "q").stdout
-        delay = re.search(r"auto repeat delay:\s+(\d+)", keyboard)
-        if not re.search(r"auto repeat:\s+on", keyboard) or not delay or \
-                int(delay[1]) >= seconds * 500:
+        delay = re.search(r"auto repeat:\s+on\b.*auto repeat delay:\s+(\d+)", keyboard, re.S)
+        if not delay or int(delay[1]) >= seconds * 500:
             raise AssertionError(f"the X server would not repeat a held key:\n{keyboard}")
         self.display.xdotool("keydown", key)
         try:

@@ -1,11 +1,9 @@
 """A private Xvfb display, the xdotool and ImageMagick steps that drive a program on it, and
-the processes started for a test. Every wait is a bounded poll that fails saying what it
-awaited."""
+the processes started for a test. Every wait is a bounded poll that fails naming what it awaited."""
 
 import os
 import re
 import subprocess
-import sys
 import time
 
 WAIT_TIMEOUT = 20  # seconds; only reached when something is broken
@@ -40,11 +38,9 @@ class Display:
             stop(self._server)
             raise RuntimeError(f"Xvfb did not start; see {log_path}")
 
-    def env(self, base=None):
-        env = dict(os.environ if base is None else base, DISPLAY=self.name)
-        env.pop("WAYLAND_DISPLAY", None)
-        env.pop("XAUTHORITY", None)
-        return env
+    def env(self):
+        return {name: value for name, value in dict(os.environ, DISPLAY=self.name).items()
+                if name not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
 
     def run(self, *args, check=True):
         done = subprocess.run(args, env=self.env(), stdin=subprocess.DEVNULL,
@@ -65,11 +61,6 @@ class Display:
     def wait_for_window(self, title, process=None):
         return wait_until(lambda: self.windows(title), f'a window titled "{title}"',
                           process=process)[0]
-
-    def move_to(self, window, x, y):
-        """Moves the pointer to (x, y) inside window, in a few steps as a hand would."""
-        for dx in (-6, -3, 0):
-            self.xdotool("mousemove", "--window", str(window), str(x + dx), str(y))
 
     def click(self, button, repeat=1):
         self.xdotool("click", "--repeat", str(repeat), "--delay", "80", str(button))
@@ -110,13 +101,3 @@ def stop(process):
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait()
-
-
-def print_logs(directory, *names):
-    """The tail of each log, for a test that failed."""
-    for name in names:
-        try:
-            print(f"--- {name}", read(os.path.join(directory, name))[-3000:], sep="\n",
-                  file=sys.stderr)
-        except OSError:
-            pass
