@@ -31,7 +31,8 @@ class FakeSystem : public System {
     }
     void EnableShutdownPrivilege() override { journal_.push_back("privilege"); }
     void RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) override {
-        journal_.push_back(action == PowerAction::Restart ? "request restart" : "request power off");
+        journal_.push_back(action == PowerAction::Restart ? "request restart"
+                                                          : "request power off");
         unanswered_.push_back(std::move(done));
         if (answerAtOnce) Answer();
     }
