@@ -253,8 +253,6 @@ void Perform(TestWindow& w, Event event, Control on) {
     GetCursorPos(&w.popupAt);
     if (event >= Event::Enter) {
         SetFocus(target);
-        // By number: frmMain, a possible target, has no description.
-        ASSERT_EQ(GetFocus(), target) << "control " << static_cast<int>(on);
         // The keyboard's popup opens by the middle of the focus.
         RECT rect{};
         GetClientRect(target, &rect);
