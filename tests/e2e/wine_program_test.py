@@ -52,9 +52,8 @@ class WineProgramTest(unittest.TestCase):
         # A screen reader presses restart meanwhile: still one box. Wine loads as Windows does
         # here (oleacc=n,b): a DLL beside the program first, unless the program names System32.
         # The planted one has none of oleacc's functions: the label is pressed only without it.
-        asked = subprocess.run([wine_program.WINE, ASK], env=self.env, stdin=subprocess.DEVNULL,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-        self.assertEqual(asked.returncode, 0)
+        subprocess.run([wine_program.WINE, ASK], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, check=True)
         time.sleep(2)  # time for a second box to open
         self.assertEqual(len(self.display.windows("Sure?")), 1)
         window.answer("Sure?", "n")  # MessageBox's &No

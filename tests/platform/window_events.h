@@ -70,12 +70,4 @@ inline const std::vector<Row>& Rows() {
     return rows;
 }
 
-// Where the description puts `control` in its container at `dpi`; a label sized to its
-// text is given the text's size as the toolkit measures it.
-inline ui::PixelRect ExpectedRect(const ui::ControlDescription& control, int dpi, int textWidth,
-                                  int textHeight) {
-    return control.autoSize ? ui::AutoSizedLabelRect(control, textWidth, textHeight, dpi)
-                            : ui::ToPixels(control.rect, dpi);
-}
-
 }  // namespace tolvane::window_test

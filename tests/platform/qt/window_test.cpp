@@ -75,10 +75,7 @@ class WindowTest : public QObject {
     ulong time_ = 0;  // of the last key event
 
     const ControlWidgets& Controls() const { return live_->window.Controls(); }
-    QWidget* Find(Control control) {
-        QWidget* widget = Controls().Find(control);
-        return widget ? widget : &live_->window;
-    }
+    QWidget* Find(Control c) { return c == Control::frmMain ? &live_->window : Controls().Find(c); }
     // A key pressed and released as the platform hands them to the window, before any widget.
     void Stroke(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
@@ -178,9 +175,10 @@ class WindowTest : public QObject {
             QCOMPARE(widget->objectName(), ToQString(description.name));
             QCOMPARE(widget->font().family(), ToQString(ui::kFontFamily));
             const QFontMetrics metrics(widget->font());
-            const auto rect = window_test::ExpectedRect(
-                description, 96, metrics.horizontalAdvance(ToQString(description.text)),
-                metrics.height());
+            const int width = metrics.horizontalAdvance(ToQString(description.text));
+            const auto rect = description.autoSize
+                                  ? ui::AutoSizedLabelRect(description, width, metrics.height(), 96)
+                                  : ui::ToPixels(description.rect, 96);
             QCOMPARE(widget->geometry(), QRect(rect.left, rect.top, rect.width, rect.height));
         }
         // Texts cross into Qt's strings and line breaks, and the heading is measured in its

@@ -62,8 +62,7 @@ struct TestWindow {
         window.Forms().SetMenuPresenter([this](HWND owner, HMENU menu, POINT at) {
             EXPECT_EQ(owner, Handle());
             EXPECT_EQ(GetMenuItemCount(menu), 1);
-            const bool there = at.x == popupAt.x && at.y == popupAt.y;
-            journal.push_back(there ? "popup" : "popup elsewhere");
+            journal.push_back(at.x == popupAt.x && at.y == popupAt.y ? "popup" : "popup elsewhere");
             return yes ? GetMenuItemID(menu, 0) : 0u;
         });
         system.machineName = "\xC3\x85SA-\xE6\x97\xA5" + std::string(40, 'W');
@@ -75,7 +74,6 @@ struct TestWindow {
     HWND operator[](Control control) const { return window.ControlWindow(control); }
     HWND Handle() const { return window.Handle(); }
 
-    // Where `control` is, in the client coordinates of `in`.
     ui::PixelRect RectOf(Control control, Control in = Control::frmMain) const {
         RECT r{};
         GetWindowRect((*this)[control], &r);
@@ -145,7 +143,8 @@ TEST(Win32WindowTest, AFixedToolWindowLaidOutAndMeasuredAtItsOwnDpi) {
                       w.window.Font());
             const SIZE text = TextSize(w.window.Font(), Widen(control.text));
             EXPECT_EQ(w.RectOf(control.control, control.container),
-                      window_test::ExpectedRect(control, dpi, text.cx, text.cy));
+                      control.autoSize ? ui::AutoSizedLabelRect(control, text.cx, text.cy, dpi)
+                                       : ui::ToPixels(control.rect, dpi));
         }
         // The heading within its label and the window, less the margins.
         const ui::PixelRect tip = w.RectOf(Control::lblTip);
