@@ -20,23 +20,20 @@ void Require(bool holds, const char* invariant) {
     std::abort();
 }
 
-// Writes a value back in double quotes, escaping what the shell would expand.
-std::string Quoted(std::string_view value) {
-    std::string out = "\"";
-    for (const char c : value) {
-        if (c == '"' || c == '\\' || c == '$' || c == '`') out += '\\';
-        out += c;
-    }
-    return out + '"';
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto fields = tolvane::ParseOSRelease(text);
     std::string rewritten;
-    for (const auto& [key, value] : fields) rewritten += key + '=' + Quoted(value) + '\n';
+    for (const auto& [key, value] : fields) {  // in double quotes, what the shell expands escaped
+        rewritten += key + "=\"";
+        for (const char c : value) {
+            if (c == '"' || c == '\\' || c == '$' || c == '`') rewritten += '\\';
+            rewritten += c;
+        }
+        rewritten += "\"\n";
+    }
     Require(tolvane::ParseOSRelease(rewritten) == fields, "values survive requoting");
 
     const std::string name = tolvane::OSReleaseName(text);

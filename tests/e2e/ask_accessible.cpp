@@ -1,13 +1,17 @@
-// A screen reader's first question from another process: each child of Tolvane's window
-// asked for its accessible object. The exit code: how many answered with their own.
+// A screen reader in another process: restart pressed through its accessible object, as only
+// the program's own object can. The exit code: 0 once pressed.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <oleacc.h>
 
 int main() {
-    int answered = 0;
-    HWND child = GetWindow(FindWindowW(L"TolvaneMainWindow", nullptr), GW_CHILD);
-    for (DWORD_PTR object = 0; child; child = GetWindow(child, GW_HWNDNEXT), object = 0) {
-        SendMessageTimeoutW(child, WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_BLOCK, 5000, &object);
-        answered += object > 0;
-    }
-    return answered;
+    IAccessible* restart = nullptr;
+    const VARIANT self{{{VT_I4, 0, 0, 0, {.lVal = CHILDID_SELF}}}};
+    CoInitialize(nullptr);
+    return FAILED(AccessibleObjectFromWindow(
+               FindWindowExW(FindWindowW(L"TolvaneMainWindow", nullptr), nullptr, nullptr,
+                             L"o Restart the Computer"),
+               static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+               reinterpret_cast<void**>(&restart))) ||
+           FAILED(restart->accDoDefaultAction(self));
 }

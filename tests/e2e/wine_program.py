@@ -37,13 +37,11 @@ class WineSession:
                            stderr=log, timeout=300, check=check)  # a fresh prefix: slow
 
     def start(self, program, log_path):
-        """program started, its output (and trace) in log_path."""
         env = dict(self.env, WINEDEBUG="+relay") if self.traced else self.env
         self.program = x_session.spawn([WINE, program], log_path, env, start_new_session=True)
         return self.program
 
     def close(self):
-        # Ends every process of this prefix, whatever state the steps left it in.
         self.run("/usr/lib/wine/wineserver64", "-k")
         self.run("/usr/lib/wine/wineserver64", "-w")
         if self.program:

@@ -10,6 +10,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import frm_main_driver
@@ -43,12 +44,18 @@ class WineProgramTest(unittest.TestCase):
     def test_live_uptime_about_held_return_then_yes_ends_the_session(self):
         window = self.start("shutdown")
         window.wait_for_live_uptime()
-        self.assert_labels_answer_without_the_planted_dll()
         window.about()
         # A taskbar button: Wine marks skip-taskbar exactly the windows Windows keeps off it.
         self.assertNotIn("SKIP_TASKBAR", self.display.run(
             "xprop", "-id", str(window.window), "_NET_WM_STATE").stdout)
         window.double_click("restart")
+        # A screen reader presses restart meanwhile: still one box. Wine loads as Windows does
+        # here (oleacc=n,b): a DLL beside the program first, unless the program names System32.
+        # The planted one has none of oleacc's functions: the label is pressed only without it.
+        subprocess.run([wine_program.WINE, ASK], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, check=True)
+        time.sleep(2)  # time for a second box to open
+        self.assertEqual(len(self.display.windows("Sure?")), 1)
         window.answer("Sure?", "n")  # MessageBox's &No
         window.tab_to("shutdown")
         for _ in range(2):  # Enter, Escape, Enter: "Sure?" each time
@@ -60,7 +67,6 @@ class WineProgramTest(unittest.TestCase):
         window.answer("Sure?", "Escape")
         window.focus(window.window)
         window.hold("Return")
-        self.assertTrue(window.alive())
         self.confirm(window, "Return")  # pressed afresh: Yes
         self.assert_requested("shutdown")
 
@@ -78,14 +84,6 @@ class WineProgramTest(unittest.TestCase):
         self.program = wine.start(self.program_copy, self.log)
         self.env = wine.env
         return frm_main_driver.MainWindow(self.display, self.program, DESCRIPTION)
-
-    def assert_labels_answer_without_the_planted_dll(self):
-        """Wine loads as Windows does here (oleacc=n,b): a DLL beside the program first,
-        unless the program names System32. The planted one has none of oleacc's functions,
-        so a label answers only if it never loaded."""
-        asked = subprocess.run([wine_program.WINE, ASK], env=self.env, stdin=subprocess.DEVNULL,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-        self.assertEqual(asked.returncode, 3)  # the three labels, each with its own object
 
     def confirm(self, window, key):
         window.focus(self.display.wait_for_window("Sure?", self.program))

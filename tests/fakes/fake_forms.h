@@ -23,20 +23,20 @@ class FakeForms : public Forms {
 
     void SetText(Control control, const std::string& text) override {
         texts[control] = text;
-        journal_.push_back(Name(control) + " = " + text);
+        journal_.push_back(std::string(ui::Describe(control).name) + " = " + text);
     }
     std::string Text(Control control) override { return texts[control]; }
     bool FitsOnOneLine(Control, const std::string& line) override {
         return line.size() <= lineWidth;
     }
     void SetToolTip(Control control, const std::string& text) override {
-        journal_.push_back(Name(control) + " tip = " + text);
+        journal_.push_back(std::string(ui::Describe(control).name) + " tip = " + text);
     }
     void SetForeColor(Control control, OleColor color) override {
         const char* shade = color == kColorButtonHighlight ? " lit"
                             : color == kColorButtonText    ? " unlit"
                                                            : " other colour";
-        journal_.push_back(Name(control) + shade);
+        journal_.push_back(std::string(ui::Describe(control).name) + shade);
     }
     int MsgBox(const std::string& prompt, int style, const std::string& title) override {
         journal_.push_back("box " + title + " (" + std::to_string(style) + ") " + prompt);
@@ -50,9 +50,6 @@ class FakeForms : public Forms {
     void SetWaiting(bool on) override { journal_.push_back(on ? "waiting" : "not waiting"); }
 
   private:
-    static std::string Name(Control control) {
-        return std::string(control == Control::frmMain ? "frmMain" : ui::Describe(control).name);
-    }
     std::vector<std::string>& journal_;
 };
 

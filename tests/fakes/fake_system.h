@@ -7,11 +7,10 @@
 
 namespace tolvane::fakes {
 
-// A System whose answers a test sets, and which writes what it was asked into a journal
-// shared with FakeForms, so tests can check the order of events across both seams.
+// A System whose answers a test sets, and which writes what it was asked into a journal.
 class FakeSystem : public System {
   public:
-    explicit FakeSystem(std::vector<std::string>* journal = nullptr) : journal_(journal) {}
+    explicit FakeSystem(std::vector<std::string>& journal) : journal_(journal) {}
 
     std::uint64_t milliseconds = 0;
     std::string machineName = "PC1";
@@ -23,16 +22,17 @@ class FakeSystem : public System {
 
     std::uint64_t MillisecondsSinceStart() override { return milliseconds; }
     std::string MachineName() override {
-        Write("machine name");
+        journal_.push_back("machine name");
         return machineName;
     }
     std::string OSName() override {
-        Write("os name");
+        journal_.push_back("os name");
         return osName;
     }
-    void EnableShutdownPrivilege() override { Write("privilege"); }
+    void EnableShutdownPrivilege() override { journal_.push_back("privilege"); }
     void RequestPower(PowerAction action, std::function<void(PowerRequestResult)> done) override {
-        Write(action == PowerAction::Restart ? "request restart" : "request power off");
+        journal_.push_back(action == PowerAction::Restart ? "request restart"
+                                                          : "request power off");
         unanswered_.push_back(std::move(done));
         if (answerAtOnce) Answer();
     }
@@ -46,10 +46,7 @@ class FakeSystem : public System {
     }
 
   private:
-    void Write(const std::string& entry) {
-        if (journal_) journal_->push_back(entry);
-    }
-    std::vector<std::string>* journal_;
+    std::vector<std::string>& journal_;
     std::vector<std::function<void(PowerRequestResult)>> unanswered_;
 };
 

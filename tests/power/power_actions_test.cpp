@@ -46,7 +46,7 @@ TEST(PowerActionsTest, OnlyYesRequestsAndOnlyAnUnstartedRequestIsReported) {
         for (const auto& c : cases) {
             Journal journal;
             fakes::FakeForms forms{journal};
-            fakes::FakeSystem system{&journal};
+            fakes::FakeSystem system{journal};
             forms.answer = c.answer;
             system.answerAtOnce = c.atOnce;
             system.result = c.result;
@@ -58,7 +58,6 @@ TEST(PowerActionsTest, OnlyYesRequestsAndOnlyAnUnstartedRequestIsReported) {
                 expected.insert(expected.end(), {"privilege", "waiting", sequence.request});
                 if (!c.atOnce) {
                     EXPECT_EQ(journal, expected) << c.what;
-                    EXPECT_TRUE(power.Busy()) << c.what;
                     EXPECT_TRUE(system.Answer()) << c.what;
                 }
                 expected.push_back("not waiting");
@@ -70,20 +69,13 @@ TEST(PowerActionsTest, OnlyYesRequestsAndOnlyAnUnstartedRequestIsReported) {
     }
 }
 
-class WaitingTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        forms.answer = msgbox::kYes;
-        system.answerAtOnce = false;
-    }
+// One at a time: while "Sure?" or the refusal box is open, or a request waits, another
+// confirmation (a screen reader's press arrives inside the box's loop) does nothing. An
+// answer that comes after the window is gone finds nothing to tell.
+TEST(PowerActionsTest, WhileABoxIsOpenOrARequestWaitsConfirmingDoesNothing) {
     Journal journal;
     fakes::FakeForms forms{journal};
-    fakes::FakeSystem system{&journal};
-};
-
-// One at a time: while "Sure?" or the refusal box is open, or a request waits, another
-// confirmation (a screen reader's press arrives inside the box's loop) does nothing.
-TEST_F(WaitingTest, WhileABoxIsOpenOrARequestWaitsConfirmingDoesNothing) {
+    fakes::FakeSystem system{journal};
     const Journal all{kSequences[1].question, "privilege",   "waiting",
                       "request power off",    "not waiting", kSequences[1].failure};
     const struct {
@@ -93,28 +85,20 @@ TEST_F(WaitingTest, WhileABoxIsOpenOrARequestWaitsConfirmingDoesNothing) {
     } cases[] = {{msgbox::kNo, false, 1}, {msgbox::kYes, false, 4}, {msgbox::kYes, true, 6}};
     for (const auto& c : cases) {
         journal.clear();
-        PowerActions power{forms, system};
+        auto power = std::make_unique<PowerActions>(forms, system);
         forms.answer = c.answer;
         system.result = {!c.refused, ""};
         system.answerAtOnce = c.refused;
         // A few times at most: without the rule each would open a box of its own.
         forms.whileBoxOpen = [&, presses = 0]() mutable {
-            if (++presses < 4) power.Confirm(PowerAction::Restart);
+            if (++presses < 4) power->Confirm(PowerAction::Restart);
         };
-        power.Confirm(PowerAction::PowerOff);
-        if (c.shown == 4) power.Confirm(PowerAction::Restart);
-        EXPECT_EQ(journal, Journal(all.begin(), all.begin() + c.shown)) << c.shown;
+        power->Confirm(PowerAction::PowerOff);
+        if (c.shown == 4) power->Confirm(PowerAction::Restart);
+        power.reset();
         EXPECT_EQ(system.Answer(), c.shown == 4);
+        EXPECT_EQ(journal, Journal(all.begin(), all.begin() + c.shown)) << c.shown;
     }
-}
-
-TEST_F(WaitingTest, AnAnswerThatComesAfterTheWindowIsGoneIsDropped) {
-    auto gone = std::make_unique<PowerActions>(forms, system);
-    gone->Confirm(PowerAction::Restart);
-    gone.reset();
-    journal.clear();
-    ASSERT_TRUE(system.Answer());
-    EXPECT_EQ(journal, Journal{});
 }
 
 }  // namespace

@@ -12,20 +12,12 @@ namespace {
 
 using namespace std::string_literals;
 
-// The service-pack field as Windows hands it over: 128 characters, NUL-padded.
-std::string Field(std::string text) {
-    text.resize(128, '\0');
-    return text;
-}
-
-struct OSCase {
-    std::uint32_t major, minor, build;
-    bool server;
-    std::string servicePack, name;
-};
-
 TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
-    const OSCase cases[] = {
+    const struct {
+        std::uint32_t major, minor, build;
+        bool server;
+        std::string servicePack, name;
+    } cases[] = {
         // Only the low 16 bits of the build count: 999, then 2000.
         {4, 0, 0x040003E7, false, "", "Windows 95 "},
         {4, 0, 1000, false, "", "Windows 4 "},
@@ -40,7 +32,6 @@ TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
         {5, 2, 3790, false, "", "Windows Server 2003 "},
         {5, 3, 0, false, "", "Windows 5 "},
         {6, 0, 6002, false, "", "Windows Vista "},
-        {6, 1, 7601, false, "Service Pack 1", "Windows 7 Service Pack 1"},
         // The service pack: spaces trimmed at both ends, then NULs dropped from the end only.
         {6, 1, 7601, false, "  Update", "Windows 7 Update"},
         {6, 1, 7601, false, "   ", "Windows 7 "},
@@ -65,7 +56,9 @@ TEST(GetOSNameTest, NamesEveryRowOfTheTable) {
         {11, 0, 30000, false, "", "Windows "},
     };
     for (const auto& c : cases) {
-        const OSVersionInfo version{c.major, c.minor, c.build, Field(c.servicePack), c.server};
+        // The service-pack field as Windows hands it over: 128 characters, NUL-padded.
+        OSVersionInfo version{c.major, c.minor, c.build, c.servicePack, c.server};
+        version.servicePack.resize(128, '\0');
         EXPECT_EQ(GetOSName(version), c.name)
             << c.major << '.' << c.minor << '.' << c.build << (c.server ? " server" : "");
     }

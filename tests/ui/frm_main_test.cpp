@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -27,7 +28,7 @@ class FrmMainTest : public testing::Test {
   protected:
     Journal journal;
     fakes::FakeForms forms{journal};
-    fakes::FakeSystem system{&journal};
+    fakes::FakeSystem system{journal};
     FrmMain frm{forms, system};
 };
 
@@ -202,10 +203,8 @@ TEST(KeyGateTest, AFreshPressAlwaysPassesAndAHeldKeyNeverActsNorAnswers) {
             if (step == "[") box.emplace(gate);
             if (step == "]") box.reset();
             if (step.size() < 3) continue;
-            const auto digits = step.find_last_of("0123456789");
             const std::optional<std::uint64_t> time =
-                digits == std::string::npos ? std::nullopt
-                                            : std::optional(std::stoull(step.substr(2)));
+                std::isdigit(step[2]) ? std::optional(std::stoull(step.substr(2))) : std::nullopt;
             const KeyStroke stroke{static_cast<std::uint32_t>(step[0]),
                                    step[1] == '+' ? KeyEdge::Press : KeyEdge::Release, time,
                                    step[step.size() - 2] == 'r', step[0] == 'E' || step[0] == 'S'};
