@@ -41,9 +41,6 @@ class MainWindow:
             self.display.xdotool("mousemove", "--window", str(self.window),
                                  str(x + round(width * dx) + step), str(y + round(height * dy)))
 
-    def alive(self):
-        return self.program.poll() is None and self.display.windows(self.description["caption"])
-
     def wait_for_live_uptime(self):
         """Waits until the text box shows text, and that text changes by itself."""
         x, y, width, height = self.rect("txtUptime")

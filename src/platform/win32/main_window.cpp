@@ -303,12 +303,10 @@ LRESULT CALLBACK MainWindow::LabelProc(HWND label, UINT message, WPARAM wParam, 
     // Named by its tooltip where it has one: the whole text, which the label may shorten.
     if (message == WM_GETOBJECT) {
         const bool action = ui::IsActionLabel(*control);
-        if (const LRESULT object =
-                AnswerGetObject(label, wParam, lParam,
-                                {action,
-                                 action ? Widen(ui::ActionName(*control))
-                                        : self->forms_.ToolTip(*control),
-                                 self->labelsConnected_}))
+        if (const LRESULT object = AnswerGetObject(
+                label, wParam, lParam,
+                {action, action ? Widen(ui::ActionName(*control)) : self->forms_.ToolTip(*control),
+                 self->labelsConnected_}))
             return object;
     }
     if (ui::IsActionLabel(*control)) {
