@@ -33,6 +33,8 @@ LOGIND = {"restart": "Reboot", "shutdown": "PowerOff"}
 CAN = {"restart": "CanReboot", "shutdown": "CanPowerOff"}
 MANAGER = "org.freedesktop.login1.Manager"
 INTERACTIVE = 0x4  # the header flag ALLOW_INTERACTIVE_AUTHORIZATION
+DENIED = ("raise dbus.exceptions.DBusException('Operation inhibited.', "
+          "name='org.freedesktop.DBus.Error.AccessDenied')")  # polkit's refusal
 # logind stopping each label's request first: its answer to CanReboot or CanPowerOff, the
 # inhibitors held (what, who, why, mode; only the first blocks a shutdown) and the words shown.
 STOPS = {
@@ -320,6 +322,7 @@ class LinuxProgramTest(unittest.TestCase):
         the session manager goes on."""
         can, inhibitors, shown = STOPS[label]
         self.logind_runs(CAN[label], f"ret = '{can}'")
+        self.logind_runs(LOGIND[label], DENIED)  # should it be asked all the same
         held = [self.logind.Inhibit(*held, dbus_interface=MANAGER) for held in inhibitors]
         self.confirm(window, label)
         self.assertRegex(self.box_text(window), f"^Tolvane could not [^\n]*\n{re.escape(shown)}$")
@@ -328,6 +331,7 @@ class LinuxProgramTest(unittest.TestCase):
         for fd in held:
             os.close(fd.take())
         self.logind_runs(CAN[label], "ret = 'yes'")
+        self.logind_runs(LOGIND[label], "")
 
     def logind_runs(self, method, code):
         self.logind.AddMethod(MANAGER, method, "b" if method in LOGIND.values() else "",
