@@ -7,9 +7,9 @@ namespace tolvane::win32 {
 bool RestrictDllSearchToSystem32() {
     // Looked up, as a static import would stop the program from starting where it is missing.
     using Function = BOOL(WINAPI*)(DWORD);
-    const auto restrict = reinterpret_cast<Function>(reinterpret_cast<void*>(
+    const auto setDirectories = reinterpret_cast<Function>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    return restrict&& restrict(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+    return setDirectories && setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
 }
 
 HMODULE SystemLibrary(const wchar_t* name) {
