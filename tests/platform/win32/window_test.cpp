@@ -345,6 +345,13 @@ TEST(Win32WindowTest, TheUptimeBoxKeepsItsCaret) {
         SendMessageW(w.Handle(), WM_TIMER, MainWindow::kTimerId, 0);
         EXPECT_EQ(SendMessageW(box, EM_GETSEL, 0, 0), MAKELRESULT(caret, caret));
     }
+    // A held arrow moves it on: outside a box the key filter lets its repeats (bit 30) pass.
+    SetFocus(box);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        PostMessageW(box, WM_KEYDOWN, VK_LEFT, 1 | (LPARAM{1} << 30));
+        Drain(w);
+    }
+    EXPECT_EQ(SendMessageW(box, EM_GETSEL, 0, 0), MAKELRESULT(2, 2));
 }
 
 // Over the whole window while a request waits, the text box included; then as before.
