@@ -102,12 +102,13 @@ LRESULT CALLBACK KeyMessageHook(int code, WPARAM removal, LPARAM lParam) {
     const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP;
     if (code == HC_ACTION && removal == PM_REMOVE && key && hookedKeys) {
         const bool press = message.message == WM_KEYDOWN;
+        const Key named = KeyOf(message.wParam);
         // Bit 30 of a press: the key was already down, so this is a repeat. The system tells
         // every repeat so, and two presses may share a timestamp (SendInput).
         const ui::KeyStroke stroke{static_cast<std::uint32_t>(message.wParam),
                                    press ? ui::KeyEdge::Press : ui::KeyEdge::Release, std::nullopt,
                                    press && (message.lParam & (1 << 30)) != 0,
-                                   KeyOf(message.wParam) != Key::Other};
+                                   named == Key::Enter || named == Key::Space};
         if (!hookedKeys->Deliberate(stroke)) message.message = WM_NULL;
     }
     return CallNextHookEx(nullptr, code, removal, lParam);
